@@ -1,0 +1,195 @@
+#include "dino/spawn_pipeline.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+#include "config/config.h"
+#include "dino/cryopod_data.h"
+#include "dino/fertilized_egg.h"
+#include "dino/stat_levels.h"
+#include "host/game.h"
+#include "host/items.h"
+#include "host/members.h"
+#include "host/text.h"
+
+namespace kestrova {
+namespace {
+
+constexpr std::array<int, 6> kStatIndexOfPoint = {0, 1, 3, 4, 7, 8};
+
+APrimalDinoCharacter* Spawn(const DinoSpawnOptions& options)
+{
+    FString path(options.BlueprintPath.c_str());
+    auto* actor = Call<AActor*, FString&, float, float, float, bool>(member::SpawnActor, options.Controller, path,
+                                                                       100.0f, 0.0f, 0.0f, true);
+    if (actor == nullptr)
+        return nullptr;
+    auto* actorClass = Field<UStruct*>(actor, member::ClassPrivate);
+    auto* dinoClass = CallStatic<UClass*>(member::DinoStaticClass);
+    if (!Call<bool, UStruct*>(member::IsChildOf, actorClass, reinterpret_cast<UStruct*>(dinoClass)))
+        return nullptr;
+    return reinterpret_cast<APrimalDinoCharacter*>(actor);
+}
+
+FString PlayerCharacterName(AShooterPlayerController* controller)
+{
+    return Call<FString>(member::PlayerCharacterName, controller);
+}
+
+UPrimalCharacterStatusComponent* StatusComponent(APrimalDinoCharacter* creature)
+{
+    return Call<UPrimalCharacterStatusComponent*>(member::CharacterStatusComponent, creature);
+}
+
+void TameToPlayer(APrimalDinoCharacter* creature, AShooterPlayerController* controller)
+{
+    Field<std::int32_t>(creature, member::TamingTeamID) = Field<std::int32_t>(controller, member::TargetingTeam);
+    Field<FString>(creature, member::TamerString) = PlayerCharacterName(controller);
+    auto* playerState = Field<AShooterPlayerState*>(controller, member::PlayerState);
+    Call<void, APrimalDinoCharacter*>(member::SetTribeTamingDinoSettings, playerState, creature);
+    Call<void, AShooterPlayerController*, bool, int, bool, bool, bool>(member::TameDino, creature, controller, true, 0,
+                                                                        true, true, false);
+}
+
+void MulticastProperty(APrimalDinoCharacter* creature, const char* property)
+{
+    Call<void, FName, bool>(member::MulticastProperty, creature, MakeName(property, FNAME_Find), false);
+}
+
+void Imprint(APrimalDinoCharacter* creature, AShooterPlayerController* controller, float quality)
+{
+    Field<FString>(creature, member::ImprinterName) = PlayerCharacterName(controller);
+    Field<FString>(creature, member::ImprinterNetId) = Call<FString>(member::UniqueNetId, controller);
+    // A creature without a status component keeps its imprinter fields; the calls
+    // on the component are skipped rather than made on nothing.
+    UPrimalCharacterStatusComponent* status = StatusComponent(creature);
+    if (status != nullptr)
+        Field<float>(status, member::DinoImprintingQuality) = quality;
+    MulticastProperty(creature, "ImprinterName");
+    MulticastProperty(creature, "ImprinterPlayerUniqueNetId");
+    if (status != nullptr)
+        Call<void>(member::ServerSyncReplicatedValues, status);
+}
+
+void ApplyStats(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
+                const std::vector<std::int32_t>& statPoints)
+{
+    ApplyStatLevels(creature, controller, StatLevelList(statPoints));
+    if (UPrimalCharacterStatusComponent* status = StatusComponent(creature))
+        Call<void>(member::SetAllStatsToMaximum, status);
+}
+
+void Recolor(APrimalDinoCharacter* creature, const std::vector<std::int32_t>& colors)
+{
+    for (int region = 0; region < 6; ++region)
+        if (colors[region] != 0)
+            Call<void, int, int>(member::ForceUpdateColorSets, creature, region, colors[region]);
+}
+
+void SetSex(APrimalDinoCharacter* creature, bool female)
+{
+    if (ReadBit(creature, member::UsesGender))
+        WriteBit(creature, member::IsFemale, female);
+}
+
+bool IsNoItemPath(const std::string& path) { return path.empty() || path == "\"\""; }
+
+UPrimalItem* GiveInventoryItem(APrimalDinoCharacter* creature, const DinoSpawnOptions& options)
+{
+    UClass* itemClass = ClassFromReference(WithoutQuotes(options.InventoryItemPath));
+    if (itemClass == nullptr)
+        return nullptr;
+    auto* inventory = Field<UPrimalInventoryComponent*>(creature, member::MyInventoryComponent);
+    return AddNewItem(itemClass, inventory, true, static_cast<float>(options.InventoryItemQuality), false, false,
+                      nullptr);
+}
+
+// Hours of cryopod life as seconds; a value too large for 32 bits saturates
+// instead of wrapping round to a negative life.
+std::int32_t LifeSeconds(std::int32_t hours)
+{
+    const std::int64_t seconds = static_cast<std::int64_t>(hours) * 3600;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(seconds, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
+void LimitCryopodLife(UPrimalItem* cryopod)
+{
+    if (!ConfigBool(kCryoLimitTimeKey, kCryoLimitTimeDefault))
+        return;
+    const std::int32_t hours = ConfigInt(kCryoLifeInHoursKey, kCryoLifeInHoursDefault);
+    const float durability = Field<float>(cryopod, member::ItemDurability);
+    Call<void, float>(member::AddItemDurability, cryopod, static_cast<float>(LifeSeconds(hours)) - durability);
+}
+
+// True when the cryopod reached the player's inventory.
+bool DeliverInCryopod(APrimalDinoCharacter* creature, AShooterPlayerController* controller, UClass* cryopodClass,
+                      UPrimalItem* inventoryItem)
+{
+    UPrimalItem* cryopod = AddNewItem(cryopodClass, nullptr, false, 0.0f, false, false, nullptr);
+    if (cryopod == nullptr)
+        return false;
+    LimitCryopodLife(cryopod);
+
+    FCustomItemData data;
+    BuildCryopodData(data, creature, inventoryItem);
+    Call<void, FCustomItemData&>(member::SetCustomItemData, cryopod, data);
+    Call<void, bool, bool>(member::UpdatedItem, cryopod, true, false);
+
+    auto* inventory = Call<UPrimalInventoryComponent*>(member::PlayerInventoryComponent, controller);
+    if (inventory == nullptr)
+        return false;
+    return Call<UPrimalItem*, UPrimalItem*>(member::AddItemObject, inventory, cryopod) != nullptr;
+}
+
+}  // namespace
+
+std::vector<std::int32_t> StatLevelList(const std::vector<std::int32_t>& statPoints)
+{
+    std::vector<std::int32_t> levels(EPrimalCharacterStatusValue::MAX, 0);
+    for (std::size_t point = 0; point < kStatIndexOfPoint.size() && point < statPoints.size(); ++point)
+        levels[kStatIndexOfPoint[point]] = statPoints[point];
+    return levels;
+}
+
+void SpawnTamedDino(DinoSpawnOptions options)
+{
+    AShooterPlayerController* controller = options.Controller;
+    APrimalDinoCharacter* creature = Spawn(options);
+    if (creature == nullptr)
+        return;
+
+    TameToPlayer(creature, controller);
+    if (options.Neuter)
+        Call<void>(member::DoNeuter, creature);
+    Field<std::int32_t>(creature, member::AbsoluteBaseLevel) = options.Level;
+    Call<void>(member::BeginPlay, creature);
+    if (options.ImprintQuality > 0.0f)
+        Imprint(creature, controller, options.ImprintQuality);
+    if (options.StatPoints.size() == 6)
+        ApplyStats(creature, controller, options.StatPoints);
+    if (options.Colors.size() == 6)
+        Recolor(creature, options.Colors);
+    if (!options.RandomGender)
+        SetSex(creature, options.Female != 0);
+
+    // A delivery that fails leaves the creature tamed in the world, so the player
+    // never loses it to a cryopod or egg that did not reach them.
+    if (options.AsEgg) {
+        if (GiveFertilizedEgg(controller, creature) != nullptr)
+            Call<void>(member::ForceDestroy, creature);
+        return;
+    }
+
+    UPrimalItem* inventoryItem = IsNoItemPath(options.InventoryItemPath) ? nullptr : GiveInventoryItem(creature, options);
+
+    UClass* cryopodClass = ClassFromReference(ConfigString(kCryopodBPKey, kCryopodBPDefault));
+    if (options.KeepInWorld || cryopodClass == nullptr)
+        return;
+
+    if (DeliverInCryopod(creature, controller, cryopodClass, inventoryItem))
+        Call<void, bool, bool>(member::DestroyDino, creature, true, false);
+}
+
+}  // namespace kestrova

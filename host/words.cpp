@@ -1,0 +1,135 @@
+#include "host/words.h"
+
+#include <charconv>
+#include <cmath>
+#include <cwctype>
+#include <stdexcept>
+#include <system_error>
+
+namespace kestrova {
+namespace {
+
+// The C locale's white space, whatever locale the server runs in.
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+std::string_view SkipSpace(std::string_view text)
+{
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    return text;
+}
+
+// Removes one leading sign; true when it was '-'.
+bool TakeSign(std::string_view& text)
+{
+    if (text.empty() || (text.front() != '+' && text.front() != '-'))
+        return false;
+    const bool negative = text.front() == '-';
+    text.remove_prefix(1);
+    return negative;
+}
+
+bool StartsHex(std::string_view text) { return text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'); }
+
+// The longest unsigned number at the start of `text`. from_chars reads no leading
+// '+' and no "0x", so both are dealt with here; "0x" without hex digits after it
+// reads as the number 0, as strtof has it.
+std::from_chars_result ReadUnsignedFloat(std::string_view text, float& value)
+{
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (text.empty() || text.front() == '+' || text.front() == '-')
+        return {first, std::errc::invalid_argument};
+    if (StartsHex(text)) {
+        const auto hex = std::from_chars(first + 2, last, value, std::chars_format::hex);
+        if (hex.ec != std::errc::invalid_argument)
+            return hex;
+    }
+    return std::from_chars(first, last, value, std::chars_format::general);
+}
+
+}  // namespace
+
+TArray<FString> SplitWords(const FString& line) { return SplitOn(line, u" "); }
+
+TArray<FString> SplitOn(const FString& text, const TCHAR* delimiter)
+{
+    TArray<FString> pieces;
+    text.ParseIntoArray(pieces, delimiter, true);
+    return pieces;
+}
+
+bool IsNumeric(const FString& word)
+{
+    std::u16string_view text = word.View();
+    if (text.empty())
+        return false;
+    if (text.front() == u'+' || text.front() == u'-')
+        text.remove_prefix(1);
+    bool seenPoint = false;
+    for (const TCHAR unit : text) {
+        if (unit == u'.') {
+            if (seenPoint)
+                return false;
+            seenPoint = true;
+        } else if (std::iswdigit(static_cast<std::wint_t>(unit)) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ToNarrow(const FString& text)
+{
+    std::string narrow;
+    narrow.reserve(static_cast<std::size_t>(text.Len()));
+    for (const TCHAR unit : text.View())
+        narrow.push_back(unit < 128 ? static_cast<char>(unit) : '?');
+    return narrow;
+}
+
+// Hand-written rather than strtol: long is 64 bits here and 32 on the server, and
+// the range check must come out the same on both.
+std::int32_t ToInt(std::string_view text)
+{
+    constexpr std::int64_t kMinMagnitude = 2147483648;  // |INT32_MIN|
+    text = SkipSpace(text);
+    const bool negative = TakeSign(text);
+
+    std::int64_t magnitude = 0;
+    bool anyDigit = false;
+    bool tooLarge = false;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            break;
+        anyDigit = true;
+        if (!tooLarge) {
+            magnitude = magnitude * 10 + (c - '0');
+            tooLarge = magnitude > kMinMagnitude;
+        }
+    }
+    if (!anyDigit)
+        throw std::invalid_argument("invalid stoi argument");
+    if (tooLarge || (!negative && magnitude == kMinMagnitude))
+        throw std::out_of_range("stoi argument out of range");
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+// from_chars rounds correctly and ignores the locale. It reports a number that
+// rounds to zero or to infinity but not one that lands among the subnormals;
+// those count as underflow here too, so every platform gives the same answer.
+float ToFloat(std::string_view text)
+{
+    text = SkipSpace(text);
+    const bool negative = TakeSign(text);
+
+    float value = 0.0f;
+    const auto read = ReadUnsignedFloat(text, value);
+    if (read.ec == std::errc::invalid_argument)
+        throw std::invalid_argument("invalid stof argument");
+    if (read.ec == std::errc::result_out_of_range || std::fpclassify(value) == FP_SUBNORMAL)
+        throw std::out_of_range("stof argument out of range");
+    return negative ? -value : value;
+}
+
+}  // namespace kestrova

@@ -1,0 +1,41 @@
+// The word functions the commands share: splitting a command line into words,
+// the numeric test, the narrow conversion, and the integer and float conversions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "FString.h"
+
+namespace kestrova {
+
+// The line split at blanks; runs of blanks, and leading and trailing ones, give no
+// empty words.
+TArray<FString> SplitWords(const FString& line);
+
+// The text split at every `delimiter` (such as u"," or u"-"), empty pieces dropped.
+TArray<FString> SplitOn(const FString& text, const TCHAR* delimiter);
+
+// Not empty; one optional leading '+' or '-', then only units that iswdigit
+// accepts, with at most one '.'. A lone sign passes.
+bool IsNumeric(const FString& word);
+
+// One byte per UTF-16 unit: a unit below 128 stays, any other becomes '?'.
+std::string ToNarrow(const FString& text);
+
+// Decimal text to a signed 32-bit integer, as the server's std::stoi reads it:
+// leading white space, an optional sign and the longest run of digits; the rest is
+// ignored. Throws std::invalid_argument("invalid stoi argument") when no digit is
+// read and std::out_of_range("stoi argument out of range") outside 32 bits.
+std::int32_t ToInt(std::string_view text);
+
+// Text to a 32-bit float, as the server's std::stof reads it: leading white space,
+// then the longest leading number (decimal with optional exponent, hexadecimal
+// "0x...", "inf", "infinity" or "nan" in any case), correctly rounded. Throws
+// std::invalid_argument("invalid stof argument") when nothing is read and
+// std::out_of_range("stof argument out of range") when a finite number overflows,
+// or when a non-zero number comes out as zero or subnormal.
+float ToFloat(std::string_view text);
+
+}  // namespace kestrova

@@ -1,0 +1,95 @@
+#include "item/item_stats.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "host/game.h"
+#include "host/members.h"
+#include "host/random.h"
+#include "host/words.h"
+
+namespace kestrova {
+namespace {
+
+// The game's item stat record, 36 bytes each, as this command reads it.
+constexpr std::size_t kRecordSize = 36;
+constexpr std::size_t kFlagsOffset = 0;
+constexpr std::size_t kFactorAOffset = 12;
+constexpr std::size_t kFactorBOffset = 20;
+constexpr std::size_t kBaseOffset = 24;
+constexpr std::uint32_t kUsesStat = 1u << 0;
+constexpr std::uint32_t kAddHundredToBase = 1u << 2;
+
+template <typename T>
+T ReadAt(const uint8* record, std::size_t offset)
+{
+    T value;
+    std::memcpy(&value, record + offset, sizeof value);
+    return value;
+}
+
+constexpr int kDurabilityStat = EPrimalItemStat::MaxDurability;
+
+// Writes the stats this item uses; true when it received at least one value.
+bool ApplyToItem(UPrimalItem* item, const std::array<std::pair<int, float>, 5>& stats)
+{
+    bool received = false;
+    for (const auto& [k, v] : stats) {
+        const uint8* record = &Field<uint8>(item, member::ItemStatInfos) + kRecordSize * k;
+        const auto flags = ReadAt<std::uint32_t>(record, kFlagsOffset);
+        if (!(v > 0.0f) || (flags & kUsesStat) == 0)
+            continue;
+        const float base = ReadAt<float>(record, kBaseOffset) + ((flags & kAddHundredToBase) ? 100.0f : 0.0f);
+        const float a = ReadAt<float>(record, kFactorAOffset);
+        const float b = ReadAt<float>(record, kFactorBOffset);
+        (&Field<std::uint16_t>(item, member::ItemStatValues))[k] = ItemStatValue(k, v, base, a, b);
+        if (k == kDurabilityStat) {
+            Field<float>(item, member::ItemDurability) = Call<float, EPrimalItemStat::Type>(
+                member::GetItemStatModifier, item, static_cast<EPrimalItemStat::Type>(kDurabilityStat));
+        }
+        received = true;
+    }
+    return received;
+}
+
+}  // namespace
+
+float ParseFloatOrRange(std::string_view text)
+{
+    const double u = DrawUnit();
+    const std::size_t dash = text.find('-');
+    if (dash == text.npos)
+        return ToFloat(text);
+    const double lo = ToFloat(text.substr(0, dash));
+    const double hi = ToFloat(text.substr(dash + 1));
+    return static_cast<float>(lo + u * (hi - lo));
+}
+
+std::uint16_t ItemStatValue(int statIndex, float value, float base, float a, float b)
+{
+    float x = (std::max(base, value) - base) / (base * a * b);
+    if (statIndex == kDurabilityStat)
+        x += 1.0f;
+    if (x >= 65536.0f)
+        x = 65535.0f;
+    // A record whose factors make the division meaningless (zero, negative or not
+    // finite) must not turn into an out-of-range conversion: keep it in 0..65535.
+    if (!(x >= 0.0f))
+        x = 0.0f;
+    return static_cast<std::uint16_t>(x);
+}
+
+void ApplyItemStats(const std::vector<UPrimalItem*>& items, float stat1, float stat2, float stat3, float stat5,
+                    float stat7)
+{
+    const std::array<std::pair<int, float>, 5> stats = {{{1, stat1}, {2, stat2}, {3, stat3}, {5, stat5}, {7, stat7}}};
+    if (std::none_of(stats.begin(), stats.end(), [](const auto& stat) { return stat.second > 0.0f; }))
+        return;
+    for (UPrimalItem* item : items)
+        if (ApplyToItem(item, stats))
+            Call<void, bool, bool>(member::UpdatedItem, item, false, false);
+}
+
+}  // namespace kestrova

@@ -1,0 +1,82 @@
+#include "item/spawn_item_command.h"
+
+#include "host/game.h"
+#include "host/items.h"
+#include "host/members.h"
+#include "host/text.h"
+#include "host/words.h"
+#include "item/item_stats.h"
+#include "plugin/containment.h"
+
+namespace kestrova {
+namespace {
+
+UPrimalInventoryComponent* PlayerInventory(AShooterPlayerController* controller)
+{
+    return Call<UPrimalInventoryComponent*>(member::PlayerInventory, controller);
+}
+
+// Words 6 to 10: a number, or a range of two numeric pieces. A malformed range
+// leaves its slot at 0; a non-numeric word ends the stat words.
+ItemStatSlots ParseStatWords(const TArray<FString>& words)
+{
+    ItemStatSlots slots{};
+    for (int i = 6; i <= 10 && i < words.Num(); ++i) {
+        const FString& word = words[i];
+        if (word.Contains(u"-")) {
+            const TArray<FString> pieces = SplitOn(word, u"-");
+            if (pieces.Num() == 2 && IsNumeric(pieces[0]) && IsNumeric(pieces[1]))
+                slots[i - 6] = ParseFloatOrRange(ToNarrow(word));
+            continue;
+        }
+        if (!IsNumeric(word))
+            break;
+        slots[i - 6] = ParseFloatOrRange(ToNarrow(word));
+    }
+    return slots;
+}
+
+}  // namespace
+
+void SpawnItemCommand(APlayerController* player, FString* line, bool)
+{
+    if (player == nullptr)
+        return;
+    RunContained([&] {
+        const TArray<FString> words = SplitWords(*line);
+        if (words.Num() < 6 || !IsNumeric(words[3]) || !IsNumeric(words[4]) || !IsNumeric(words[5]))
+            return;
+        AShooterPlayerController* controller = AsShooterController(player);
+        if (PlayerInventory(controller) == nullptr)
+            return;
+
+        const std::string itemBlueprint = ToNarrow(words[1]);
+        const std::string secondBlueprint = ToNarrow(words[2]);
+        const std::int32_t quality = ToInt(ToNarrow(words[3]));
+        const bool formFlag = ToInt(ToNarrow(words[4])) == 1;
+        const std::int32_t count = ToInt(ToNarrow(words[5]));
+
+        UClass* secondClass = ClassFromReference(WithoutQuotes(secondBlueprint));
+        UClass* itemClass = ClassFromReference(WithoutQuotes(itemBlueprint));
+        // Without a class every repetition would do nothing; skipping them is the same.
+        if (count < 1 || itemClass == nullptr)
+            return;
+
+        std::vector<UPrimalItem*> items;
+        for (std::int32_t n = 0; n < count; ++n) {
+            UPrimalItem* item = AddNewItem(itemClass, PlayerInventory(controller), false,
+                                           static_cast<float>(quality), !formFlag, formFlag, secondClass);
+            if (item == nullptr)
+                continue;
+            Field<uint8>(item, member::ItemQualityIndex) = static_cast<uint8>(quality & 0xFF);
+            items.push_back(item);
+        }
+        if (items.empty())
+            return;
+
+        const ItemStatSlots slots = ParseStatWords(words);
+        ApplyItemStats(items, slots[0], slots[1], slots[2], slots[3], slots[4]);
+    });
+}
+
+}  // namespace kestrova

@@ -1,0 +1,11 @@
+// KV.SpawnItem: creates items straight into the issuing player's inventory.
+#pragma once
+
+#include "AsaApi.h"
+
+namespace kestrova {
+
+// KV.SpawnItem item-blueprint second-blueprint quality form-flag count [stat1 [stat2 [stat3 [stat5 [stat7]]]]]
+void SpawnItemCommand(APlayerController* player, FString* line, bool consoleFlag);
+
+}  // namespace kestrova

@@ -1,0 +1,53 @@
+#include "plugin/command_table.h"
+
+#include "dino/spawn_dino_command.h"
+#include "item/spawn_item_command.h"
+#include "plugin/reload.h"
+#include "plugin/targeted_forms.h"
+
+namespace kestrova {
+namespace {
+
+constexpr CommandRow Console(const char* name, ConsoleHandler handler) { return {Channel::Console, name, handler, nullptr}; }
+constexpr CommandRow Rcon(const char* name, RconHandler handler) { return {Channel::Rcon, name, nullptr, handler}; }
+
+constexpr std::array kCommands = {
+    Rcon("Kestrova.Reload", &RconReload),
+    Console("Kestrova.Reload", &ConsoleReload),
+    Console("KV.SpawnDino", &SpawnDinoCommand),
+    Console("KV.SpawnDinoStats", &SpawnDinoStatsCommand),
+    Console("KV.SpawnItem", &SpawnItemCommand),
+    Console("KV.SpawnDinoFor", &SpawnDinoForConsole),
+    Console("KV.SpawnDinoStatsFor", &SpawnDinoStatsForConsole),
+    Console("KV.SpawnItemFor", &SpawnItemForConsole),
+    Rcon("KV.SpawnItemFor", &SpawnItemForRcon),
+    Rcon("KV.SpawnDinoFor", &SpawnDinoForRcon),
+    Rcon("KV.SpawnDinoStatsFor", &SpawnDinoStatsForRcon),
+};
+
+}  // namespace
+
+void RegisterCommands()
+{
+    for (const CommandRow& row : kCommands) {
+        const FString name(row.name);
+        // The registry is fetched afresh for every registration.
+        if (row.channel == Channel::Console)
+            AsaApi::GetCommands().RegisterConsoleCommand(name, ConsoleCommandCallback(row.console));
+        else
+            AsaApi::GetCommands().RegisterRconCommand(name, RconCommandCallback(row.rcon));
+    }
+}
+
+void UnregisterCommands()
+{
+    for (const CommandRow& row : kCommands) {
+        const FString name(row.name);
+        if (row.channel == Channel::Console)
+            AsaApi::GetCommands().UnregisterConsoleCommand(name);
+        else
+            AsaApi::GetCommands().UnregisterRconCommand(name);
+    }
+}
+
+}  // namespace kestrova

@@ -1,0 +1,18 @@
+#include "plugin/library_path.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+
+namespace kestrova {
+
+std::u16string PluginLibraryPath()
+{
+    // The object that holds this very function is the plugin's library.
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<const void*>(&PluginLibraryPath), &info) == 0 || info.dli_fname == nullptr)
+        return {};
+    return std::filesystem::absolute(info.dli_fname).u16string();
+}
+
+}  // namespace kestrova

@@ -1,0 +1,32 @@
+#include "plugin/logger.h"
+
+#include "AsaApi.h"
+
+namespace kestrova {
+
+std::shared_ptr<spdlog::logger>& PluginLogger()
+{
+    static std::shared_ptr<spdlog::logger> logger;
+    return logger;
+}
+
+void CreatePluginLogger()
+{
+    const std::vector<spdlog::sink_ptr>& sinks = GetLogSinks();
+    auto logger = std::make_shared<spdlog::logger>("Kestrova", sinks.begin(), sinks.end());
+    logger->set_pattern("%D %R [%n][%l] %v");
+    logger->flush_on(spdlog::level::info);
+    PluginLogger() = std::move(logger);
+}
+
+void LogError(const char* message) noexcept
+{
+    try {
+        if (const auto& logger = PluginLogger())
+            logger->error("{}", message);
+    } catch (...) {
+        // Nothing is left to tell: the log itself failed.
+    }
+}
+
+}  // namespace kestrova

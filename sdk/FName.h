@@ -1,0 +1,16 @@
+// The game's name value: 8 bytes, made by the game from narrow text.
+#pragma once
+
+#include <cstdint>
+
+enum EFindName : int {
+    FNAME_Find = 0,  // find only: a name the game does not know yet becomes "None"
+    FNAME_Add = 1,   // add when absent
+};
+
+struct FName {
+    std::uint32_t ComparisonIndex = 0;
+    std::uint32_t Number = 0;
+};
+
+static_assert(sizeof(FName) == 8, "a game name is 8 bytes");

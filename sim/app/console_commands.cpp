@@ -1,0 +1,20 @@
+#include "console_commands.h"
+
+namespace sim {
+
+std::span<const StandInCommand> StandInCommands()
+{
+    static constexpr StandInCommand kCommands[] = {
+        {"/help", "/help", "this list", &HelpCommand},
+        {"/as", "/as ID | /as server", "issue the following lines as that player, or with no player", &AsCommand},
+        {"/players", "/players", "the world's players (* marks the current one)", &PlayersCommand},
+        {"/journal", "/journal [N]", "the last N calls into the game (all without N)", &JournalCommand},
+        {"/log", "/log", "the lines logged on the host's sinks", &LogCommand},
+        {"/memory", "/memory", "game-allocated blocks and bytes still live", &MemoryCommand},
+        {"/rcon", "/rcon LINE", "send LINE as an RCON request and show the reply", &RconCommand},
+        {"/quit", "/quit", "leave", &QuitCommand},
+    };
+    return kCommands;
+}
+
+}  // namespace sim

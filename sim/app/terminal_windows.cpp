@@ -1,0 +1,21 @@
+#include "terminal.h"
+
+#include <io.h>
+#include <windows.h>
+
+namespace sim {
+
+bool IsTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
+
+bool IsColourTerminal(std::FILE* stream)
+{
+    if (!IsTerminal(stream))
+        return false;
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
+        return false;
+    return SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
+}  // namespace sim

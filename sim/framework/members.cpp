@@ -1,0 +1,78 @@
+#include "members.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <unordered_map>
+
+namespace sim {
+namespace {
+
+// Heterogeneous lookup, so resolving a string_view allocates nothing.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+};
+
+using Table = std::unordered_map<std::string, Member, NameHash, std::equal_to<>>;
+
+Table& Members()
+{
+    static Table table;
+    return table;
+}
+
+std::uint64_t& Resolutions()
+{
+    static std::uint64_t count = 0;
+    return count;
+}
+
+const Member& Resolve(std::string_view name, MemberKind kind)
+{
+    ++Resolutions();
+    const auto found = Members().find(name);
+    if (found == Members().end())
+        Fatal("unresolved game member", name);
+    if (found->second.kind != kind)
+        Fatal(kind == MemberKind::Function ? "not a function"
+              : kind == MemberKind::Field  ? "not a field"
+                                           : "not a bitfield",
+              name);
+    return found->second;
+}
+
+}  // namespace
+
+void RegisterMember(std::string name, const Member& member) { Members().insert_or_assign(std::move(name), member); }
+void ClearMembers() { Members().clear(); }
+bool HasMember(std::string_view name) { return Members().find(name) != Members().end(); }
+std::uint64_t ResolutionCount() { return Resolutions(); }
+void ResetResolutionCount() { Resolutions() = 0; }
+
+void Fatal(std::string_view what, std::string_view name)
+{
+    std::fprintf(stderr, "kestrova-sim: %.*s: %.*s\n", static_cast<int>(what.size()), what.data(),
+                 static_cast<int>(name.size()), name.data());
+    std::fflush(stderr);
+    std::abort();
+}
+
+}  // namespace sim
+
+void* GetAddress(std::string_view name) { return sim::Resolve(name, sim::MemberKind::Function).function; }
+
+void* GetAddress(const void* object, std::string_view name)
+{
+    const sim::Member& member = sim::Resolve(name, sim::MemberKind::Field);
+    if (object == nullptr)
+        sim::Fatal("field of a null object", name);
+    return member.field(const_cast<void*>(object));
+}
+
+BitField GetBitField(const void* object, std::string_view name)
+{
+    const sim::Member& member = sim::Resolve(name, sim::MemberKind::BitField);
+    if (object == nullptr)
+        sim::Fatal("bitfield of a null object", name);
+    return member.bitfield(const_cast<void*>(object));
+}

@@ -1,0 +1,38 @@
+// The member table: every game member the plugin may reach, by exact name.
+//
+// The simulated game fills it; GetAddress and GetBitField read it. Lookup takes a
+// string_view and allocates nothing. A name that is not in the table, or one used
+// as the wrong kind of member, is a fault of the caller: it is reported with the
+// name and the process stops, rather than handing back a null to crash on later.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "Resolve.h"
+
+namespace sim {
+
+enum class MemberKind { Function, Field, BitField };
+
+struct Member {
+    MemberKind kind = MemberKind::Function;
+    void* function = nullptr;                          // Function
+    void* (*field)(void* object) = nullptr;            // Field: its address inside object
+    BitField (*bitfield)(void* object) = nullptr;      // BitField: its word inside object
+};
+
+SDK_API void RegisterMember(std::string name, const Member& member);
+SDK_API void ClearMembers();
+SDK_API bool HasMember(std::string_view name);
+
+// Resolutions made since start (or since the last reset), for benchmarks and tests.
+SDK_API std::uint64_t ResolutionCount();
+SDK_API void ResetResolutionCount();
+
+// Stops the process with a message that names the fault. Used for faults that a
+// real server would turn into a crash somewhere later.
+[[noreturn]] SDK_API void Fatal(std::string_view what, std::string_view name);
+
+}  // namespace sim

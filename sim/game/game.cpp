@@ -1,0 +1,177 @@
+#include "game.h"
+
+#include "host.h"
+#include "journal.h"
+#include "memory.h"
+#include "names.h"
+
+namespace sim {
+namespace {
+
+Game*& ActiveGame()
+{
+    static Game* active = nullptr;
+    return active;
+}
+
+}  // namespace
+
+void RegisterGameMembers()
+{
+    RegisterAllocator();
+    RegisterNameMembers();
+    RegisterScriptMembers();
+    RegisterWorldMembers();
+    RegisterPlayerMembers();
+    RegisterRconMembers();
+}
+
+Game::Game(const nlohmann::json& world, std::string source) { Reset(world, std::move(source)); }
+
+Game::~Game() { TearDown(); }
+
+Game& Game::Active()
+{
+    if (ActiveGame() == nullptr)
+        Fatal("no game is running", "a simulated member was called");
+    return *ActiveGame();
+}
+
+void Game::Reset(const nlohmann::json& world, std::string source)
+{
+    TearDown();
+    source_ = std::move(source);
+    ClearMembers();
+    ClearNames();
+    GetJournal().Clear();
+    GetRegistry().Clear();
+    GetUtils().messages.clear();
+    GetUtils().onMessage = nullptr;
+    RegisterGameMembers();
+    try {
+        Build(world);
+    } catch (const WorldError& e) {
+        TearDown();
+        throw WorldError(fmt::format("{}: {}", source_, e.what()));
+    }
+    HookIntoHost();
+}
+
+void Game::TearDown()
+{
+    if (ActiveGame() == this) {
+        ActiveGame() = nullptr;
+        GetUtils().serverActor = nullptr;
+        GetUtils().findPlayer = nullptr;
+    }
+    players_.clear();
+    events_.clear();
+    functions_.clear();
+    objects_.clear();
+    classes_.clear();
+    world_ = nullptr;
+    serverActor_ = nullptr;
+    rconConnections_ = 0;
+}
+
+void Game::Build(const nlohmann::json& world)
+{
+    DefineCoreClasses();
+    BuildWorld(world);
+    BuildPlayers(*this, world);
+}
+
+void Game::DefineCoreClasses()
+{
+    DefineClass("UObject", "");
+    DefineClass("UStruct", "UObject");
+    DefineClass("UClass", "UStruct");
+    DefineClass("UFunction", "UStruct");
+    DefineClass("UWorld", "UObject");
+    DefineClass("UActorComponent", "UObject");
+    DefineClass("UPrimalInventoryComponent", "UActorComponent");
+    DefineClass("AActor", "UObject");
+    DefineClass("AGameModeBase", "AActor");
+    DefineClass("AController", "AActor");
+    DefineClass("APlayerController", "AController");
+    DefineClass("AShooterPlayerController", "APlayerController");
+    DefineClass("APlayerState", "AActor");
+    DefineClass("AShooterPlayerState", "APlayerState");
+    DefineClass("RCONClientConnection", "UObject");
+    // Classes defined before UClass get their class now.
+    for (auto& [name, cls] : classes_)
+        cls->ClassPrivate = FindClass("UClass");
+}
+
+void Game::BuildWorld(const nlohmann::json& world)
+{
+    world_ = &Make<World>(FindClass("UWorld"), "World");
+    world_->TimeSeconds = NumberAt(world, "timeSeconds", "world", 0.0);
+    serverActor_ = &Make<Actor>(FindClass("AGameModeBase"), "ServerActor", world_);
+}
+
+void Game::HookIntoHost()
+{
+    ActiveGame() = this;
+    GetUtils().serverActor = Handle<AActor>(serverActor_);
+    GetUtils().findPlayer = [this](std::u16string_view id) {
+        return Handle<AShooterPlayerController>(FindPlayer(id));
+    };
+}
+
+PlayerController* Game::FindPlayer(std::u16string_view id) const
+{
+    for (PlayerController* player : players_)
+        if (player->id == id)
+            return player;
+    return nullptr;
+}
+
+PlayerController* Game::FindPlayer(std::string_view id) const { return FindPlayer(FromUtf8(id)); }
+
+Class* Game::FindClass(std::string_view name) const
+{
+    const auto found = classes_.find(name);
+    return found == classes_.end() ? nullptr : found->second.get();
+}
+
+Class& Game::DefineClass(const std::string& name, std::string_view super)
+{
+    if (FindClass(name) != nullptr)
+        Fatal("class defined twice", name);
+    Class* superClass = nullptr;
+    if (!super.empty() && (superClass = FindClass(super)) == nullptr)
+        Fatal("unknown super class", super);
+    auto cls = std::make_unique<Class>(name, superClass);
+    cls->ClassPrivate = FindClass("UClass");
+    Class& defined = *cls;
+    classes_.emplace(name, std::move(cls));
+    return defined;
+}
+
+void Game::AddScriptFunction(Class& cls, const std::string& name)
+{
+    cls.functions.insert(name);
+    FindName(name, FNAME_Add);
+    if (FindScriptFunction(name) == nullptr)
+        functions_.emplace(name, &Make<Function>(FindClass("UFunction"), name));
+}
+
+Function* Game::FindScriptFunction(std::string_view name) const
+{
+    const auto found = functions_.find(name);
+    return found == functions_.end() ? nullptr : found->second;
+}
+
+const EventHandler* Game::HandlerFor(std::string_view name) const
+{
+    const auto found = events_.find(name);
+    return found == events_.end() ? nullptr : &found->second;
+}
+
+RconConnection& Game::MakeRconConnection()
+{
+    return Make<RconConnection>(FindClass("RCONClientConnection"), fmt::format("RCON#{}", ++rconConnections_));
+}
+
+}  // namespace sim

@@ -1,0 +1,32 @@
+// Script functions and events: what UObject.FindFunctionChecked finds and what
+// ProcessEvent runs.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "object.h"
+
+namespace sim {
+
+// A script function, as FindFunctionChecked hands it out.
+class Function : public Object {
+public:
+    Function(Class* cls, std::string name) : Object(cls, "Function:" + name), name(std::move(name)) {}
+    std::string name;
+};
+
+// What the game does when an event reaches `target`: reads the parameter block,
+// which is laid out as the named function declares it (null when there is none).
+using EventHandler = std::function<void(Object& target, const Function& function, void* params)>;
+
+// Runs an event on `target` for the member `member` (already journaled): checks
+// that the function is one of the target's class, then calls the handler that the
+// game set for that function name, if any.
+void RunEvent(Object& target, const void* function, void* params, std::string_view member);
+
+// Registers UObject.FindFunctionChecked(FName), UObject.ProcessEvent(UFunction*,void*),
+// UObjectBase.ClassPrivate and UStruct.IsChildOf(UStruct*).
+void RegisterScriptMembers();
+
+}  // namespace sim

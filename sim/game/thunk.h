@@ -1,0 +1,125 @@
+// Registration of simulated members. Each function is registered under its full
+// game name with a thunk that records the call in the journal (name, receiver,
+// argument values) and then runs the implementation; each field and bitfield with
+// an accessor that checks the object's class.
+//
+//   RegisterMethod<"AActor.GetWorld()", &GetWorld>();          // UWorld* GetWorld(Actor* self)
+//   RegisterStatic<"UVictoryCore.StringReferenceToClass(FString&)", &StringReferenceToClass>();
+//   RegisterField<"UWorld.TimeSeconds", &World::TimeSeconds>();
+//   RegisterBit<"APrimalDinoCharacter.bIsFemale", &Dino::flags, 3>();
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <type_traits>
+
+#include <fmt/format.h>
+
+#include "FName.h"
+#include "FString.h"
+#include "GameClasses.h"
+#include "host.h"
+#include "journal.h"
+#include "object.h"
+
+namespace sim {
+
+template <std::size_t N>
+struct MemberName {
+    constexpr MemberName(const char (&text)[N]) { std::copy_n(text, N, chars); }
+    constexpr std::string_view View() const { return {chars, N - 1}; }
+    char chars[N];
+};
+
+// The text of a name value, as the game's name table holds it.
+std::string NameText(FName name);
+
+// Argument values as the journal shows them.
+inline std::string Describe(bool v) { return v ? "true" : "false"; }
+inline std::string Describe(float v) { return fmt::format("{}", v); }
+inline std::string Describe(double v) { return fmt::format("{}", v); }
+inline std::string Describe(const FString& v) { return fmt::format("\"{}\"", ToUtf8(v.View())); }
+inline std::string Describe(FString* v) { return v ? Describe(*v) : "null"; }
+inline std::string Describe(FName v) { return NameText(v); }
+inline std::string Describe(const char* v) { return v ? fmt::format("\"{}\"", v) : "null"; }
+inline std::string Describe(const void* v) { return v ? "<block>" : "null"; }  // a parameter block
+template <typename T>
+std::string Describe(TSubclassOf<T> v) { return LabelOf(v.uClass); }
+template <typename T>
+    requires std::is_integral_v<T> || std::is_enum_v<T>
+std::string Describe(T v) { return fmt::format("{}", static_cast<std::int64_t>(v)); }
+// Game objects, by label. UFunction is an object too.
+template <typename T>
+    requires std::is_class_v<T> && (!std::is_same_v<T, FString>)
+std::string Describe(T* v) { return LabelOf(v); }
+
+template <auto Impl>
+struct MethodThunk;
+
+template <typename Self, typename R, typename... A, R (*Impl)(Self*, A...)>
+struct MethodThunk<Impl> {
+    template <MemberName Name>
+    static R Call(void* self, A... args)
+    {
+        if constexpr (std::is_base_of_v<Object, Self>) {
+            Self* typed = As<Self>(self, Name.View());
+            GetJournal().Record({std::string(Name.View()), typed->label, {Describe(args)...}});
+            return Impl(typed, args...);
+        } else {
+            // A value that the game builds in the caller's storage, such as a name.
+            GetJournal().Record({std::string(Name.View()), "", {Describe(args)...}});
+            return Impl(static_cast<Self*>(self), args...);
+        }
+    }
+};
+
+template <auto Impl>
+struct StaticThunk;
+
+template <typename R, typename... A, R (*Impl)(A...)>
+struct StaticThunk<Impl> {
+    template <MemberName Name>
+    static R Call(A... args)
+    {
+        GetJournal().Record({std::string(Name.View()), "", {Describe(args)...}});
+        return Impl(args...);
+    }
+};
+
+template <MemberName Name, auto Impl>
+void RegisterMethod()
+{
+    auto call = &MethodThunk<Impl>::template Call<Name>;
+    RegisterMember(std::string(Name.View()), {MemberKind::Function, reinterpret_cast<void*>(call)});
+}
+
+template <MemberName Name, auto Impl>
+void RegisterStatic()
+{
+    auto call = &StaticThunk<Impl>::template Call<Name>;
+    RegisterMember(std::string(Name.View()), {MemberKind::Function, reinterpret_cast<void*>(call)});
+}
+
+template <typename C, typename T>
+C ClassOfMember(T C::*);
+
+template <MemberName Name, auto Field>
+void RegisterField()
+{
+    using C = decltype(ClassOfMember(Field));
+    Member member{MemberKind::Field};
+    member.field = [](void* object) -> void* { return &(As<C>(object, Name.View())->*Field); };
+    RegisterMember(std::string(Name.View()), member);
+}
+
+template <MemberName Name, auto Word, std::uint32_t Bit>
+void RegisterBit()
+{
+    using C = decltype(ClassOfMember(Word));
+    Member member{MemberKind::BitField};
+    member.bitfield = [](void* object) -> BitField { return {&(As<C>(object, Name.View())->*Word), Bit, 1}; };
+    RegisterMember(std::string(Name.View()), member);
+}
+
+}  // namespace sim

@@ -1,0 +1,58 @@
+// The world file: a JSON object that describes what the simulated game holds.
+//
+//   {
+//     "timeSeconds": 5000.0,                        // UWorld.TimeSeconds at start
+//     "players": [                                  // in order; the first is the console's
+//       { "id": "1001", "name": "Alice", "team": 50001,
+//         "netId": "0002f3a1c9e84b7d9a1e5c6b7d8e9f01",
+//         "hasInventory": true,                     // optional, default true
+//         "inventorySlots": 1000,                   // optional, default 1000
+//         "notifyLevelUp": true }                   // optional, default true: the controller's
+//     ]                                             //   class has "ClientNotifyLevelUp"
+//   }
+//
+// Keys the game does not know are ignored, so a file can carry sections that a
+// later build reads.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <fmt/format.h>
+#include <nlohmann/json.hpp>
+
+namespace sim {
+
+// A world description that cannot be read; the message names where it is wrong.
+class WorldError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr char kBuiltInWorld[] = "built-in world";
+
+// Parses `text` as a world description. Errors start with `source`.
+nlohmann::json ParseWorld(std::string_view text, const std::string& source);
+
+// Reads and parses the world file at `path`. Errors start with the path.
+nlohmann::json ReadWorldFile(const std::filesystem::path& path);
+
+// The world built into the simulator.
+std::string_view DefaultWorldText();
+nlohmann::json DefaultWorld();
+
+// Values of a world description, each read with an error that says where
+// ("players[2].team: ...") when it is missing or of the wrong type.
+std::string TextAt(const nlohmann::json& object, const char* key, const std::string& where);
+int IntAt(const nlohmann::json& object, const char* key, const std::string& where, std::optional<int> fallback = {});
+double NumberAt(const nlohmann::json& object, const char* key, const std::string& where,
+                std::optional<double> fallback = {});
+bool FlagAt(const nlohmann::json& object, const char* key, const std::string& where, bool fallback);
+
+// The array under `key` of the world, empty when absent.
+const nlohmann::json& ListAt(const nlohmann::json& world, const char* key);
+
+}  // namespace sim

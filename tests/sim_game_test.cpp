@@ -1,0 +1,129 @@
+// The simulated game as the plugin reaches it: by member name only.
+#include "game/names.h"
+#include "host/game.h"
+#include "support/game_fixture.h"
+
+namespace kestrova::test {
+namespace {
+
+using SimGameTest = GameTest;
+using SimGameDeathTest = GameTest;
+
+std::string Text(const FString& text) { return sim::ToUtf8(text.View()); }
+
+TEST_F(SimGameDeathTest, UnresolvedMemberStopsNamingIt)
+{
+    EXPECT_DEATH(GetAddress("AActor.GetWorld(bool)"), "unresolved game member: AActor\\.GetWorld\\(bool\\)");
+    EXPECT_DEATH(GetAddress(&Game().GetWorld(), "UWorld.TimeSecond"), "unresolved game member: UWorld\\.TimeSecond");
+    EXPECT_DEATH(GetAddress("UWorld.TimeSeconds"), "not a function: UWorld\\.TimeSeconds");
+}
+
+TEST_F(SimGameDeathTest, MemberOnAnObjectOfAnotherClassStops)
+{
+    UWorld* world = sim::Handle<UWorld>(&Game().GetWorld());
+    EXPECT_DEATH(Call<FString>("AShooterPlayerController.GetPlayerCharacterName()", world),
+                 "used on an object of another class: AShooterPlayerController\\.GetPlayerCharacterName\\(\\)");
+    EXPECT_DEATH(Field<int>(world, "UPrimalActor.TargetingTeam"),
+                 "used on an object of another class: UPrimalActor\\.TargetingTeam");
+    EXPECT_DEATH(Call<AActor*>("AActor.GetWorld()", nullptr), "called on a null object: AActor\\.GetWorld\\(\\)");
+}
+
+TEST_F(SimGameTest, PlayerMembersAnswerFromTheWorldAndAreJournaled)
+{
+    AShooterPlayerController* alice = Controller("1001");
+    EXPECT_EQ(Text(Call<FString>("AShooterPlayerController.GetPlayerCharacterName()", alice)), "Alice");
+    EXPECT_EQ(Text(Call<FString>("AShooterPlayerController.GetUniqueNetIdAsString()", alice)),
+              "0002f3a1c9e84b7d9a1e5c6b7d8e9f01");
+    EXPECT_EQ(Field<int>(alice, "UPrimalActor.TargetingTeam"), 50001);
+    auto* state = Field<AShooterPlayerState*>(alice, "AController.PlayerState");
+    EXPECT_EQ(Field<int>(state, "UPrimalActor.TargetingTeam"), 50001);
+
+    auto* world = Call<UWorld*>("AActor.GetWorld()", alice);
+    EXPECT_EQ(Field<double>(world, "UWorld.TimeSeconds"), 5000.0);
+    EXPECT_EQ(Call<UWorld*>("AActor.GetWorld()", sim::GetUtils().GetServerActor()), world);
+
+    EXPECT_NE(Call<UPrimalInventoryComponent*>("AShooterPlayerController.GetPlayerInventoryComponent()", alice), nullptr);
+    EXPECT_EQ(Call<UPrimalInventoryComponent*>("AShooterPlayerController.GetPlayerInventory()", Controller("1004")),
+              nullptr);
+
+    const auto& entries = Journal().Entries();
+    ASSERT_GE(entries.size(), 2u);
+    EXPECT_EQ(entries[0].ToString(), "Alice AShooterPlayerController.GetPlayerCharacterName() <- ()");
+    EXPECT_EQ(Journal().CallsTo("AActor.GetWorld()").size(), 2u);
+}
+
+TEST_F(SimGameTest, NamesAreFoundOrAddedAsAsked)
+{
+    EXPECT_EQ(MakeName("NoSuchName", FNAME_Find).ComparisonIndex, 0u);
+    const FName added = MakeName("NoSuchName", FNAME_Add);
+    EXPECT_NE(added.ComparisonIndex, 0u);
+    EXPECT_EQ(MakeName("NoSuchName", FNAME_Find).ComparisonIndex, added.ComparisonIndex);
+    EXPECT_EQ(sim::NameText(added), "NoSuchName");
+    EXPECT_EQ(sim::NameText(FName{}), "None");
+    EXPECT_EQ(Journal().Entries().front().ToString(), "FName.FName(char*,EFindName) <- (\"NoSuchName\", 0)");
+}
+
+TEST_F(SimGameTest, ScriptFunctionsAndEvents)
+{
+    EXPECT_NE(FindFunction(Controller("1001"), "ClientNotifyLevelUp"), nullptr);
+    EXPECT_EQ(FindFunction(Controller("1004"), "ClientNotifyLevelUp"), nullptr);  // the world leaves it out
+    EXPECT_EQ(FindFunction(Controller("1001"), "NoSuchFunction"), nullptr);
+
+    std::vector<std::string> seen;
+    Game().OnEvent("ClientNotifyLevelUp", [&](sim::Object& target, const sim::Function& function, void* params) {
+        seen.push_back(target.label + " " + function.name + (params ? " block" : " none"));
+    });
+    int block = 0;
+    UFunction* notify = FindFunction(Controller("1002"), "ClientNotifyLevelUp");
+    Call<void, UFunction*, void*>("AActor.ProcessEvent(UFunction*,void*)", Controller("1002"), notify, &block);
+    Call<void, UFunction*, void*>("UObject.ProcessEvent(UFunction*,void*)", Controller("1003"), notify, nullptr);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Bob ClientNotifyLevelUp block", "Carol ClientNotifyLevelUp none"}));
+    EXPECT_EQ(Journal().CallsTo("AActor.ProcessEvent(UFunction*,void*)").at(0).ToString(),
+              "Bob AActor.ProcessEvent(UFunction*,void*) <- (Function:ClientNotifyLevelUp, <block>)");
+}
+
+TEST_F(SimGameDeathTest, EventOfAnotherClassStops)
+{
+    UFunction* notify = FindFunction(Controller("1001"), "ClientNotifyLevelUp");
+    EXPECT_DEATH((Call<void, UFunction*, void*>("AActor.ProcessEvent(UFunction*,void*)", Controller("1004"), notify,
+                                                nullptr)),
+                 "ClientNotifyLevelUp is not a function of Dave");
+}
+
+TEST_F(SimGameTest, FindPlayerByIdMatchesExactly)
+{
+    IApiUtils& utils = AsaApi::GetApiUtils();
+    EXPECT_EQ(utils.FindPlayerById(FString("1002")), Controller("1002"));
+    EXPECT_EQ(utils.FindPlayerById(FString("01002")), nullptr);
+    EXPECT_EQ(utils.FindPlayerById(FString("1002 ")), nullptr);
+    EXPECT_EQ(utils.FindPlayerById(FString("")), nullptr);
+}
+
+TEST_F(SimGameTest, RconRepliesAreRecorded)
+{
+    sim::RconConnection& connection = Game().MakeRconConnection();
+    FString text("Reloaded Config!");
+    Call<void, int, int, FString&>("RCONClientConnection.SendMessage(int,int,FString&)", &connection, 7, 0, text);
+    ASSERT_EQ(connection.replies.size(), 1u);
+    EXPECT_EQ(connection.replies[0].id, 7);
+    EXPECT_EQ(connection.replies[0].text, u"Reloaded Config!");
+}
+
+TEST_F(SimGameTest, GameAllocatorCountsLiveBlocks)
+{
+    void* block = FMemory::Malloc(24);
+    EXPECT_EQ(LiveBlocks(), 1);
+    const auto bytes = Memory().liveBytes;
+    block = FMemory::Realloc(block, 100);
+    EXPECT_EQ(Memory().liveBytes, bytes + 76);
+    FMemory::Free(block);
+    EXPECT_EQ(LiveBlocks(), 0);
+    {
+        FString text("a string the game can free");
+        EXPECT_EQ(LiveBlocks(), 1);
+    }
+    EXPECT_EQ(LiveBlocks(), 0);
+}
+
+}  // namespace
+}  // namespace kestrova::test
