@@ -5,6 +5,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include <nlohmann/json.hpp>
+
 #include "AsaApi.h"
 
 namespace kestrova {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 
 namespace kestrova {
 
@@ -22,8 +22,9 @@ std::string ConfigPath();
 
 // Reads config.json into the configuration document. Throws std::runtime_error
 // ("Can't open config.json") when the file cannot be opened, and the JSON
-// library's parse error when it holds no complete value; in both cases the
-// document keeps what it held before.
+// library's own error when it holds no complete value (a parse error, or its
+// out-of-range error for a number too large); either way the document keeps
+// what it held before.
 void LoadConfig();
 
 // The process-wide configuration document: null until the first successful load.

@@ -168,8 +168,8 @@ TEST_F(Config, FailedReloadKeepsPreviousDocumentExactly)
 {
     const std::string previous = R"({"CryopodBP": "Blueprint'/Game/Pods/Pod.Pod'", "CryoLimitTime": true,
                                      "CryoLifeInHours": 6, "Other": [1, {"a": null}]})";
-    const std::string hugeString = R"({"CryoLifeInHours": 2, "CryopodBP": ")" + std::string(4 << 20, 'a');
-    const std::string deepNesting = std::string(200000, '[') + "}";
+    const std::string hugeString = R"({"CryoLifeInHours": 2, "CryopodBP": ")" + std::string(1 << 20, 'a');
+    const std::string deepNesting = std::string(100000, '[') + "}";
     const std::string binary("\x00\xff\xfe\x7f{\x01\"", 7);
     const std::pair<const char*, std::string> broken[] = {
         {"syntax error after some members", R"({"CryoLimitTime": false, "CryoLifeInHours": })"},
@@ -190,6 +190,14 @@ TEST_F(Config, FailedReloadKeepsPreviousDocumentExactly)
         EXPECT_EQ(ConfigDocument(), before);
         EXPECT_EQ(LifeInHours(), 6);
     }
+
+    // A number too large for a double is the library's out-of-range error, not a
+    // parse error, and must leave the document alone all the same.
+    Load(previous);
+    server_.WriteConfig(R"({"CryoLimitTime": false, "CryoLifeInHours": 1e400})");
+    EXPECT_THROW(LoadConfig(), json::out_of_range);
+    EXPECT_EQ(LifeInHours(), 6);
+    EXPECT_TRUE(ConfigBool(kCryoLimitTimeKey, kCryoLimitTimeDefault));
 }
 
 TEST_F(Config, ParseErrorsCarryTheLibraryMessage)

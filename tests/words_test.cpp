@@ -9,6 +9,7 @@
 
 #include "host/text.h"
 #include "host/words.h"
+#include "host.h"
 #include "memory.h"
 
 namespace kestrova {
