@@ -1,6 +1,8 @@
 // Round trips over loopback through the RCON endpoint and the game thread, for one
 // and for several clients at once, with a command that does nothing: what the
-// endpoint itself costs.
+// endpoint itself costs. Then the same through the simulator's whole path (game
+// thread, host registry, the loaded plugin, the simulated game), for a targeted spawn
+// and for requests that end early, so the plugin's share shows.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -16,6 +18,14 @@
 #include <asio/write.hpp>
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "AsaApi.h"
+#include "app/rcon_service.h"
+#include "game/game.h"
+#include "host.h"
+#include "plugin/lifecycle.h"
 #include "rcon/game_thread.h"
 #include "rcon/protocol.h"
 #include "rcon/server.h"
@@ -128,5 +138,73 @@ void BM_RconRoundTripNothing(benchmark::State& state)
     MeasureRoundTrips(state, SharedEndpoint().server.Port(), "Kestrova.Nothing");
 }
 BENCHMARK(BM_RconRoundTripNothing)->UseRealTime()->Threads(1)->Threads(4)->Threads(16);
+
+// kestrova-sim's RCON path in one process: the built-in world (Alice with room for
+// every item the benchmark makes), the plugin loaded from a server folder of its
+// own, and the service that runs each request on the game thread. The console's
+// traffic line is built but not printed.
+struct SimulatorPath {
+    static nlohmann::json World()
+    {
+        nlohmann::json world = sim::DefaultWorld();
+        world["players"][0]["inventorySlots"] = 1 << 30;
+        return world;
+    }
+
+    static std::filesystem::path ServerDir()
+    {
+        const auto dir = std::filesystem::temp_directory_path() / "kestrova-bench-server";
+        std::filesystem::create_directories(dir / "ArkApi" / "Plugins" / "Kestrova");
+        std::ofstream(dir / "ArkApi" / "Plugins" / "Kestrova" / "config.json") << "{}";
+        return dir;
+    }
+
+    SimulatorPath()
+    {
+        sim::SetCurrentDir(ServerDir().string());
+        kestrova::Load();
+        sim::RconOptions options;
+        options.port = 0;
+        options.password = kPassword;
+        options.maxConnections = 64;
+        options.maxConnectionsPerAddress = 64;
+        std::string error;
+        if (!service.Start(options, error))
+            throw std::runtime_error(error);
+    }
+
+    sim::Game game{World()};
+    GameThread gameThread;
+    sim::RconService service{game, gameThread, [](const std::string& line) { benchmark::DoNotOptimize(line.size()); }};
+};
+
+SimulatorPath& SharedSimulatorPath()
+{
+    static SimulatorPath path;
+    return path;
+}
+
+// A stone into Alice's inventory: the forwarder, KV.SpawnItem and the item factory.
+void BM_SimRconTargetedSpawn(benchmark::State& state)
+{
+    MeasureRoundTrips(state, SharedSimulatorPath().service.Port(),
+                      "KV.SpawnItemFor 1001 Blueprint'/Game/Items/Resources/PrimalItemResource_Stone."
+                      "PrimalItemResource_Stone' \"\" 0 0 1");
+}
+BENCHMARK(BM_SimRconTargetedSpawn)->UseRealTime()->Threads(1)->Threads(4)->Threads(16);
+
+// The forwarder alone: no player has the id, so nothing is spawned.
+void BM_SimRconTargetedUnknownId(benchmark::State& state)
+{
+    MeasureRoundTrips(state, SharedSimulatorPath().service.Port(), "KV.SpawnItemFor 9999 a b 0 0 1");
+}
+BENCHMARK(BM_SimRconTargetedUnknownId)->UseRealTime()->Threads(1)->Threads(4)->Threads(16);
+
+// No plugin code at all: the stand-in answers a command nothing registered.
+void BM_SimRconUnknownCommand(benchmark::State& state)
+{
+    MeasureRoundTrips(state, SharedSimulatorPath().service.Port(), "Kestrova.Nothing");
+}
+BENCHMARK(BM_SimRconUnknownCommand)->UseRealTime()->Threads(1)->Threads(4)->Threads(16);
 
 }  // namespace

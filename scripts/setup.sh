@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libspdlog-dev libfmt-dev nlohmann-json3-dev libasio-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  rcon
 )
 
 missing=()

@@ -11,6 +11,9 @@ std::span<const StandInCommand> StandInCommands()
         {"/journal", "/journal [N]", "the last N calls into the game (all without N)", &JournalCommand},
         {"/log", "/log", "the lines logged on the host's sinks", &LogCommand},
         {"/memory", "/memory", "game-allocated blocks and bytes still live", &MemoryCommand},
+        {"/dinos", "/dinos", "the creatures in the world: team, tamer, level, sex", &DinosCommand},
+        {"/inventory", "/inventory [ID]", "a player's items, with the creature each cryopod holds", &InventoryCommand},
+        {"/classes", "/classes", "the creature and item classes, with the blueprint reference to type", &ClassesCommand},
         {"/rcon", "/rcon LINE", "send LINE as an RCON request and show the reply", &RconCommand},
         {"/quit", "/quit", "leave", &QuitCommand},
     };

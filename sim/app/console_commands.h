@@ -29,4 +29,10 @@ void MemoryCommand(Console& console, std::string_view args);
 void RconCommand(Console& console, std::string_view args);
 void QuitCommand(Console& console, std::string_view args);
 
+// The world's creatures, inventories and classes (console_creatures.cpp,
+// console_inventory.cpp, console_classes.cpp).
+void DinosCommand(Console& console, std::string_view args);
+void InventoryCommand(Console& console, std::string_view args);
+void ClassesCommand(Console& console, std::string_view args);
+
 }  // namespace sim

@@ -1,13 +1,69 @@
 #include "options.h"
 
+#include <charconv>
+
 #include <fmt/format.h>
 
 namespace sim {
+namespace {
+
+// A whole decimal number from `min` to `max`.
+long long NumberValue(const std::string& flag, const std::string& value, long long min, long long max)
+{
+    long long number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (error != std::errc() || end != value.data() + value.size() || number < min || number > max)
+        throw UsageError(fmt::format("{} needs a number from {} to {}, not \"{}\"", flag, min, max, value));
+    return number;
+}
+
+bool IsSwitch(const std::string& flag) { return flag == "--help" || flag == "-h" || flag == "--no-rcon" || flag == "--serve"; }
+
+bool TakesValue(const std::string& flag)
+{
+    return flag == "--server-dir" || flag == "--world" || flag == "--plugin" || flag == "--rcon-port" ||
+           flag == "--rcon-password" || flag == "--rcon-bind" || flag == "--rcon-auth-timeout-ms";
+}
+
+void SetSwitch(Options& options, const std::string& flag)
+{
+    if (flag == "--no-rcon")
+        options.rcon.enabled = false;
+    else if (flag == "--serve")
+        options.serve = true;
+    else
+        options.help = true;
+}
+
+void SetValue(Options& options, const std::string& flag, const std::string& value)
+{
+    // An empty password is a choice of its own: RCON then stays off and says so.
+    if (value.empty() && flag != "--rcon-password")
+        throw UsageError(fmt::format("{} needs a value", flag));
+    if (flag == "--server-dir")
+        options.serverDir = value;
+    else if (flag == "--world")
+        options.world = value;
+    else if (flag == "--plugin")
+        options.plugin = value;
+    else if (flag == "--rcon-port")
+        options.rcon.port = static_cast<std::uint16_t>(NumberValue(flag, value, 0, 65535));
+    else if (flag == "--rcon-password")
+        options.rcon.password = value;
+    else if (flag == "--rcon-bind")
+        options.rcon.bindAddress = value;
+    else
+        options.rcon.authTimeout = std::chrono::milliseconds(NumberValue(flag, value, 1, 3'600'000));
+}
+
+}  // namespace
 
 Options ParseOptions(const std::vector<std::string>& args, const std::filesystem::path& defaultServerDir,
                      const std::filesystem::path& defaultPlugin)
 {
-    Options options{defaultServerDir, std::nullopt, defaultPlugin};
+    Options options;
+    options.serverDir = defaultServerDir;
+    options.plugin = defaultPlugin;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string flag = args[i];
         std::optional<std::string> value;
@@ -15,36 +71,40 @@ Options ParseOptions(const std::vector<std::string>& args, const std::filesystem
             value = flag.substr(equals + 1);
             flag.resize(equals);
         }
-        if (flag == "--help" || flag == "-h") {
-            options.help = true;
+        if (IsSwitch(flag) && !value) {
+            SetSwitch(options, flag);
             continue;
         }
-        if (flag != "--server-dir" && flag != "--world" && flag != "--plugin")
+        if (!TakesValue(flag))
             throw UsageError(fmt::format("unknown option \"{}\"", args[i]));
         if (!value) {
             if (i + 1 >= args.size())
                 throw UsageError(fmt::format("{} needs a value", flag));
             value = args[++i];
         }
-        if (value->empty())
-            throw UsageError(fmt::format("{} needs a value", flag));
-        if (flag == "--server-dir")
-            options.serverDir = *value;
-        else if (flag == "--world")
-            options.world = *value;
-        else
-            options.plugin = *value;
+        SetValue(options, flag, *value);
     }
     return options;
 }
 
 std::string Usage()
 {
-    return "usage: kestrova-sim [--server-dir DIR] [--world FILE] [--plugin PATH]\n"
-           "  --server-dir DIR  the game server's folder (default: the example server)\n"
-           "  --world FILE      a world file (JSON) to play in (default: the built-in world)\n"
-           "  --plugin PATH     the plugin library (default: the one beside kestrova-sim)\n"
-           "Lines on standard input are console commands; /help lists the stand-in's own.\n";
+    return fmt::format(
+        "usage: kestrova-sim [--server-dir DIR] [--world FILE] [--plugin PATH] [--serve]\n"
+        "                    [--rcon-port N] [--rcon-password P] [--rcon-bind ADDR] [--no-rcon]\n"
+        "  --server-dir DIR      the game server's folder (default: the example server)\n"
+        "  --world FILE          a world file (JSON) to play in (default: the built-in world)\n"
+        "  --plugin PATH         the plugin library (default: the one beside kestrova-sim)\n"
+        "  --serve               keep serving RCON after the end of standard input, until\n"
+        "                        SIGINT or SIGTERM (without it, the end of input ends the run)\n"
+        "  --rcon-port N         the RCON port (default: 27020; 0 picks a free one)\n"
+        "  --rcon-password P     the RCON password (default: \"{}\"; empty turns RCON off)\n"
+        "  --rcon-bind ADDR      the address RCON listens on (default: 127.0.0.1); another\n"
+        "                        than a loopback address needs --rcon-password as well\n"
+        "  --rcon-auth-timeout-ms N  how long a client may take to authenticate (default: 10000)\n"
+        "  --no-rcon             no RCON at all: the console only\n"
+        "Lines on standard input are console commands; /help lists the stand-in's own.\n",
+        kDefaultRconPassword);
 }
 
 }  // namespace sim

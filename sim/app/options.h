@@ -1,6 +1,9 @@
 // kestrova-sim's command line.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -9,10 +12,26 @@
 
 namespace sim {
 
+// The password RCON uses when none is given. Good enough for a stand-in that only
+// listens on this machine; binding elsewhere needs a password of one's own.
+inline constexpr char kDefaultRconPassword[] = "kestrova";
+
+struct RconOptions {
+    bool enabled = true;
+    std::string bindAddress = "127.0.0.1";
+    std::uint16_t port = 27020;               // 0 picks a free port
+    std::optional<std::string> password;      // kDefaultRconPassword when absent
+    std::chrono::milliseconds authTimeout = std::chrono::seconds(10);
+    std::size_t maxConnections = 16;           // no flags: for programs that embed the service
+    std::size_t maxConnectionsPerAddress = 4;
+};
+
 struct Options {
     std::filesystem::path serverDir;               // the server's current directory
     std::optional<std::filesystem::path> world;    // the built-in world when absent
     std::filesystem::path plugin;                  // the plugin library
+    RconOptions rcon;
+    bool serve = false;  // keep running after the end of standard input, until a stop signal
     bool help = false;
 };
 

@@ -9,6 +9,9 @@
 #include "log_sinks.h"
 #include "options.h"
 #include "paths.h"
+#include "rcon/game_thread.h"
+#include "rcon_service.h"
+#include "session_input.h"
 #include "terminal.h"
 
 namespace sim {
@@ -28,30 +31,93 @@ nlohmann::json LoadWorld(const Options& options)
     return options.world ? ReadWorldFile(*options.world) : DefaultWorld();
 }
 
-void PrintBanner(const Game& game, const Options& options, const Console& console)
+// Everything on standard output after the banner is written on the game thread, so
+// console output, RCON traffic and the prompt never cut into each other.
+class Screen {
+public:
+    Screen(Console& console, bool interactive, bool colour)
+        : console_(console), interactive_(interactive), colour_(colour)
+    {
+    }
+
+    void Prompt()
+    {
+        if (!interactive_ || console_.QuitRequested())
+            return;
+        const PlayerController* current = console_.Current();
+        std::cout << (current ? ToUtf8(current->name) : std::string("server")) << "> " << std::flush;
+    }
+
+    // A line that arrives while the prompt waits: it takes the prompt's place, and
+    // the prompt follows it.
+    void Show(const std::string& line)
+    {
+        if (interactive_)
+            std::cout << (colour_ ? "\r\x1b[K" : "\r");
+        std::cout << line << "\n";
+        Prompt();
+        std::cout << std::flush;
+    }
+
+    void Run(const std::string& line)
+    {
+        console_.Execute(line);
+        Prompt();
+        std::cout << std::flush;
+    }
+
+private:
+    Console& console_;
+    bool interactive_;
+    bool colour_;
+};
+
+void PrintBanner(const Game& game, const Options& options, const Console& console, const std::string& rcon)
 {
     std::cout << "kestrova-sim: a stand-in game server\n"
               << "  world:  " << game.Source() << " (" << game.Players().size() << " players)\n"
               << "  server: " << AsaApi::Tools::GetCurrentDir() << "\n"
               << "  plugin: " << options.plugin.string() << "\n"
-              << "Acting as " << Console::Describe(console.Current()) << ". Type /help for help.\n";
+              << "  rcon:   " << rcon << "\n"
+              << "Acting as " << Console::Describe(console.Current()) << ". Type /help for help.\n"
+              << std::flush;
 }
 
-void ReadLines(Console& console, bool interactive)
+// Starts RCON as the options say; returns the banner's description of it. A port in
+// use or the like leaves the console alone running, and says why on stderr.
+std::string StartRcon(RconService& rcon, const RconOptions& options)
 {
-    std::string line;
-    while (!console.QuitRequested()) {
-        if (interactive) {
-            const PlayerController* current = console.Current();
-            std::cout << (current ? ToUtf8(current->name) : std::string("server")) << "> " << std::flush;
-        }
-        if (!std::getline(std::cin, line))
-            break;
-        console.Execute(line);
-        std::cout << std::flush;
+    if (!options.enabled)
+        return "off (--no-rcon)";
+    std::string error;
+    if (!rcon.Start(options, error)) {
+        std::cerr << "kestrova-sim: " << error << "\n";
+        return "off";
     }
-    if (interactive && !console.QuitRequested())
-        std::cout << "\n";
+    return "listening on " + options.bindAddress + ":" + std::to_string(rcon.Port()) + ", password \"" +
+           rcon.Password() + "\"";
+}
+
+// Runs console lines on the game thread until /quit, the end of input (with --serve:
+// a stop signal after it) or a stop signal.
+void RunSession(SessionInput& input, rcon::GameThread& gameThread, Screen& screen, Console& console, bool serving)
+{
+    gameThread.Post([&] { screen.Prompt(); });
+    for (;;) {
+        SessionEvent event = input.Next();
+        if (event.kind == SessionEvent::Kind::Line) {
+            gameThread.Call([&] { screen.Run(event.line); });
+            if (console.QuitRequested())
+                return;
+        } else if (event.kind == SessionEvent::Kind::EndOfInput) {
+            if (!serving)
+                return;
+            gameThread.Call([&] { screen.Show("End of input; serving RCON until SIGINT or SIGTERM."); });
+        } else {
+            gameThread.Call([&] { screen.Show("Stopping (signal " + std::to_string(event.signal) + ")."); });
+            return;
+        }
+    }
 }
 
 }  // namespace
@@ -81,7 +147,9 @@ int RunSimulator(const std::vector<std::string>& args, const std::filesystem::pa
 
     SetCurrentDir(ServerDirText(options.serverDir));
     SetUpLogSinks();
-    Console console(*game, std::cout, IsColourTerminal(stdout));
+    const bool interactive = IsTerminal(stdin);
+    const bool colour = IsColourTerminal(stdout);
+    Console console(*game, std::cout, colour);
 
     PluginLibrary plugin;
     std::string error;
@@ -89,10 +157,31 @@ int RunSimulator(const std::vector<std::string>& args, const std::filesystem::pa
         std::cerr << "kestrova-sim: the plugin " << options.plugin.string() << " did not load: " << error << "\n";
         return 1;
     }
-    PrintBanner(*game, options, console);
-    ReadLines(console, IsTerminal(stdin));
+
+    // Stop signals are ours from before the banner, so that whoever waits for it can stop us.
+    SessionInput input;
+    // From here on the game, the console and the plugin are used on the game thread only.
+    Screen screen(console, interactive, colour);
+    rcon::GameThread gameThread;
+    RconService rcon(*game, gameThread, [&screen](const std::string& line) { screen.Show(line); });
+    const std::string rconState = StartRcon(rcon, options.rcon);
+    PrintBanner(*game, options, console, rconState);
+
+    int status = 0;
+    if (options.serve && !rcon.Running()) {
+        std::cerr << "kestrova-sim: --serve needs RCON, and it is off\n";
+        status = 1;
+    } else {
+        RunSession(input, gameThread, screen, console, options.serve);
+    }
+
+    rcon.Stop();
+    gameThread.Stop();
+    if (interactive && !console.QuitRequested())
+        std::cout << "\n";
     plugin.Unload();
-    return 0;
+    std::cout << std::flush;
+    return status;
 }
 
 }  // namespace sim

@@ -1,6 +1,10 @@
 #include "game.h"
 
+#include <algorithm>
+
+#include "creature.h"
 #include "host.h"
+#include "item.h"
 #include "journal.h"
 #include "memory.h"
 #include "names.h"
@@ -24,6 +28,11 @@ void RegisterGameMembers()
     RegisterWorldMembers();
     RegisterPlayerMembers();
     RegisterRconMembers();
+    RegisterCatalogueMembers();
+    RegisterStatusComponentMembers();
+    RegisterCreatureMembers();
+    RegisterItemMembers();
+    RegisterInventoryMembers();
 }
 
 Game::Game(const nlohmann::json& world, std::string source) { Reset(world, std::move(source)); }
@@ -65,6 +74,10 @@ void Game::TearDown()
         GetUtils().findPlayer = nullptr;
     }
     players_.clear();
+    actors_.clear();
+    objectNumbers_ = 0;
+    genderedSpawns_ = 0;
+    catalogue_ = Catalogue();
     events_.clear();
     functions_.clear();
     objects_.clear();
@@ -77,8 +90,12 @@ void Game::TearDown()
 void Game::Build(const nlohmann::json& world)
 {
     DefineCoreClasses();
+    DefineCreatureAndItemClasses(*this);
+    catalogue_.Build(*this, world);
+    SetUpCreatureEvents(*this);
     BuildWorld(world);
     BuildPlayers(*this, world);
+    GiveStartingItems(*this, world);
 }
 
 void Game::DefineCoreClasses()
@@ -167,6 +184,27 @@ const EventHandler* Game::HandlerFor(std::string_view name) const
 {
     const auto found = events_.find(name);
     return found == events_.end() ? nullptr : &found->second;
+}
+
+bool Game::RemoveActor(Actor& actor)
+{
+    const auto found = std::find(actors_.begin(), actors_.end(), &actor);
+    if (found == actors_.end())
+        return false;
+    actors_.erase(found);
+    return true;
+}
+
+std::int64_t Game::HeldBlocks() const
+{
+    std::int64_t blocks = 0;
+    for (const auto& object : objects_) {
+        if (const auto* dino = dynamic_cast<const Dino*>(object.get()))
+            blocks += dino->HeldBlocks();
+        else if (const auto* item = dynamic_cast<const Item*>(object.get()))
+            blocks += item->HeldBlocks();
+    }
+    return blocks;
 }
 
 RconConnection& Game::MakeRconConnection()

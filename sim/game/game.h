@@ -14,6 +14,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "catalogue.h"
 #include "player.h"
 #include "rcon_connection.h"
 #include "script.h"
@@ -72,6 +73,23 @@ public:
 
     RconConnection& MakeRconConnection();
 
+    // The classes the world offers by blueprint reference.
+    const Catalogue& GetCatalogue() const { return catalogue_; }
+
+    // Actors spawned into the world (creatures, dropped items, others), in spawn
+    // order. RemoveActor is false for an actor that is not there.
+    const std::vector<Actor*>& Actors() const { return actors_; }
+    void AddActor(Actor& actor) { actors_.push_back(&actor); }
+    bool RemoveActor(Actor& actor);
+
+    // Numbers that tell spawned objects apart in their labels: 1, 2, 3...
+    int NextNumber() { return ++objectNumbers_; }
+    // The sex of the next creature whose class uses gender: male, female, male...
+    bool NextSexIsFemale() { return (genderedSpawns_++ % 2) == 1; }
+
+    // Game-allocated blocks that game objects hold in their strings and arrays.
+    std::int64_t HeldBlocks() const;
+
     // Called by the player builder.
     void AddPlayer(PlayerController& player) { players_.push_back(&player); }
 
@@ -88,6 +106,10 @@ private:
     std::map<std::string, EventHandler, std::less<>> events_;
     std::vector<std::unique_ptr<Object>> objects_;
     std::vector<PlayerController*> players_;
+    Catalogue catalogue_;
+    std::vector<Actor*> actors_;
+    int objectNumbers_ = 0;
+    int genderedSpawns_ = 0;
     World* world_ = nullptr;
     Actor* serverActor_ = nullptr;
     int rconConnections_ = 0;

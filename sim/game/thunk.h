@@ -19,6 +19,7 @@
 #include "FName.h"
 #include "FString.h"
 #include "GameClasses.h"
+#include "GameStructs.h"
 #include "host.h"
 #include "journal.h"
 #include "object.h"
@@ -49,6 +50,19 @@ std::string Describe(TSubclassOf<T> v) { return LabelOf(v.uClass); }
 template <typename T>
     requires std::is_integral_v<T> || std::is_enum_v<T>
 std::string Describe(T v) { return fmt::format("{}", static_cast<std::int64_t>(v)); }
+inline std::string Describe(const FCustomItemData& v)
+{
+    return fmt::format("{}{{{} strings, {} floats, {} classes, {} names, {} byte arrays, {} doubles}}",
+                       NameText(v.DataName), v.Strings.Num(), v.Floats.Num(), v.Classes.Num(), v.Names.Num(),
+                       v.ByteArrays.Num(), v.Doubles.Num());
+}
+inline std::string Describe(const FARKDinoData&) { return "<creature data>"; }  // an out-parameter
+template <typename T>
+std::string Describe(const TArray<T>& v) { return fmt::format("<{} entries>", v.Num()); }
+template <typename T>
+std::string Describe(const UE::Math::TVector<T>& v) { return fmt::format("({}, {}, {})", v.X, v.Y, v.Z); }
+template <typename T>
+std::string Describe(const UE::Math::TRotator<T>& v) { return fmt::format("({}, {}, {})", v.Pitch, v.Yaw, v.Roll); }
 // Game objects, by label. UFunction is an object too.
 template <typename T>
     requires std::is_class_v<T> && (!std::is_same_v<T, FString>)

@@ -7,9 +7,12 @@
 //         "netId": "0002f3a1c9e84b7d9a1e5c6b7d8e9f01",
 //         "hasInventory": true,                     // optional, default true
 //         "inventorySlots": 1000,                   // optional, default 1000
-//         "notifyLevelUp": true }                   // optional, default true: the controller's
-//     ]                                             //   class has "ClientNotifyLevelUp"
-//   }
+//         "notifyLevelUp": true,                    // optional, default true: the controller's
+//                                                   //   class has "ClientNotifyLevelUp"
+//         "items": [ "/Game/.../Stone.Stone" ] }    // optional: blueprints of catalogue items
+//     ],                                            //   the inventory starts with
+//     "catalogue": { ... }                          // optional, see catalogue.h; absent: the
+//   }                                               //   built-in world's catalogue
 //
 // Keys the game does not know are ignored, so a file can carry sections that a
 // later build reads.

@@ -12,7 +12,8 @@ void GameTest::SetUp()
     GetLogSinks() = {sink_};
     game_ = std::make_unique<sim::Game>();
     StartConsole();
-    baselineBlocks_ = sim::GetMemoryStats().liveBlocks;
+    baselineBlocks_ = sim::GetMemoryStats().liveBlocks - game_->HeldBlocks();
+    baselineHeld_ = game_->HeldBlocks();
 }
 
 void GameTest::TearDown()
@@ -56,7 +57,12 @@ APlayerController* GameTest::ConsoleController(std::string_view id)
     return id == "server" ? nullptr : sim::Handle<APlayerController>(&Player(id));
 }
 
-std::int64_t GameTest::LiveBlocks() const { return sim::GetMemoryStats().liveBlocks - baselineBlocks_; }
+std::int64_t GameTest::LiveBlocks() const
+{
+    return sim::GetMemoryStats().liveBlocks - game_->HeldBlocks() - baselineBlocks_;
+}
+
+std::int64_t GameTest::HeldBlocks() const { return game_->HeldBlocks() - baselineHeld_; }
 
 std::string GameTest::RunConsole(std::string_view line)
 {

@@ -1,7 +1,9 @@
 // A fresh simulated game for every test: the default world (or one given as
 // JSON), the host's log sinks holding only a capturing sink, and a console to
 // run lines through. After each test the game-allocated blocks must be back
-// where they were when the test started.
+// where they were when the test started, apart from those that game objects hold
+// in their own strings and arrays (a creature's tamer name, a cryopod's record):
+// what the plugin hands to the game belongs to the game, what it keeps must go.
 #pragma once
 
 #include <cstdint>
@@ -39,8 +41,11 @@ protected:
     AShooterPlayerController* Controller(std::string_view id);
     APlayerController* ConsoleController(std::string_view id);
 
-    // Live game-allocated blocks now, less those live when the test started.
+    // Live game-allocated blocks now that no game object holds, less those live
+    // and not held when the test started: what the test's commands left over.
     std::int64_t LiveBlocks() const;
+    // Blocks held by game objects now, less those held when the test started.
+    std::int64_t HeldBlocks() const;
     sim::MemoryStats Memory() const { return sim::GetMemoryStats(); }
 
     // The lines logged on the host's sinks since the test started.
@@ -70,7 +75,8 @@ private:
     std::unique_ptr<sim::Game> game_;
     std::ostringstream consoleOut_;
     std::unique_ptr<sim::Console> console_;
-    std::int64_t baselineBlocks_ = 0;
+    std::int64_t baselineBlocks_ = 0;  // live and not held by the game
+    std::int64_t baselineHeld_ = 0;
 };
 
 }  // namespace kestrova::test

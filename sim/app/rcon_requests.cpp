@@ -1,0 +1,41 @@
+#include "rcon_requests.h"
+
+#include <fmt/format.h>
+
+#include "console.h"
+#include "game/game.h"
+#include "host.h"
+
+namespace sim {
+
+std::vector<rcon::Reply> RunRconRequest(Game& game, RconConnection& connection, const rcon::Request& request)
+{
+    connection.replies.clear();
+    bool known = false;
+    {
+        RCONPacket packet;
+        packet.Id = request.id;
+        packet.Type = 2;  // a command to execute
+        packet.Body = FString(std::u16string_view(FromUtf8(request.body)));
+        packet.Length = packet.Body.Len();
+        known = GetRegistry().DispatchRcon(Handle<RCONClientConnection>(&connection), packet,
+                                           Handle<UWorld>(&game.GetWorld()));
+    }
+    std::vector<rcon::Reply> replies;
+    if (!known)
+        replies.push_back({request.id, fmt::format("Unknown command: {}", SplitFirstWord(request.body).first)});
+    for (const RconReply& reply : connection.replies)
+        replies.push_back({reply.id, ToUtf8(reply.text)});
+    connection.replies.clear();
+    return replies;
+}
+
+std::string DescribeRconTraffic(const rcon::Request& request, const std::vector<rcon::Reply>& replies)
+{
+    std::string answer;
+    for (const rcon::Reply& reply : replies)
+        answer += (answer.empty() ? "" : " | ") + (reply.body.empty() ? std::string("(empty)") : reply.body);
+    return fmt::format("[rcon {}] {} -> {}", request.address, request.body, replies.empty() ? "(no reply)" : answer);
+}
+
+}  // namespace sim

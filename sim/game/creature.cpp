@@ -1,0 +1,270 @@
+#include "creature.h"
+
+#include <cstring>
+
+#include <fmt/ranges.h>
+
+#include "dropped_item.h"
+#include "game.h"
+#include "held_blocks.h"
+#include "item.h"
+#include "names.h"
+#include "player.h"
+#include "thunk.h"
+
+namespace sim {
+namespace {
+
+constexpr char kMagic[4] = {'D', 'I', 'N', 'O'};
+
+void PutWord(std::vector<std::uint8_t>& bytes, std::uint32_t word)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<std::uint8_t>(word >> shift));
+}
+
+std::uint32_t WordAt(const std::uint8_t* bytes)
+{
+    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+// Creatures for creature classes; any other catalogue class gives a plain actor of
+// it, which the plugin must tell apart. Null for a reference the game does not know.
+AActor* SpawnActor(PlayerController*, FString& reference, float, float, float, bool)
+{
+    Game& game = Game::Active();
+    Class* cls = game.GetCatalogue().Find(ToUtf8(reference.View()));
+    if (cls == nullptr)
+        return nullptr;
+    if (const CreatureEntry* creature = game.GetCatalogue().Creature(cls))
+        return Handle<AActor>(&SpawnCreature(game, *creature));
+    Actor& actor = game.Make<Actor>(cls, fmt::format("{}#{}", cls->name, game.NextNumber()), &game.GetWorld());
+    game.AddActor(actor);
+    return Handle<AActor>(&actor);
+}
+
+UClass* GetPrivateStaticClass() { return Handle<UClass>(Game::Active().FindClass("APrimalDinoCharacter")); }
+
+void SetTribeTamingDinoSettings(PlayerState*, APrimalDinoCharacter* creature)
+{
+    As<Dino>(creature, "AShooterPlayerState.SetTribeTamingDinoSettings(APrimalDinoCharacter*)");
+}
+
+// A tamed creature fights for the team it was tamed to.
+void TameDino(Dino* self, AShooterPlayerController*, bool, int, bool, bool, bool)
+{
+    self->tamed = true;
+    self->TargetingTeam = self->TamingTeamID;
+}
+
+void DoNeuter(Dino* self) { self->SetFlag(kNeuteredBit, true); }
+void BeginPlay(Dino* self) { self->begunPlay = true; }
+void MulticastProperty(Actor*, FName, bool) {}
+void ForceNetUpdate(Actor*, bool, bool, bool) {}
+
+void ForceUpdateColorSets(Dino* self, int region, int color)
+{
+    if (region < 0 || region >= static_cast<int>(self->colors.size()))
+        Fatal(fmt::format("colour region {} out of range", region),
+              "APrimalDinoCharacter.ForceUpdateColorSets_Implementation(int,int)");
+    self->colors[static_cast<std::size_t>(region)] = color;
+}
+
+void ForceDestroy(Actor* self) { DestroyActor(Game::Active(), *self, "AActor.ForceDestroy()"); }
+void Destroy(Dino* self, bool, bool) { DestroyActor(Game::Active(), *self, "APrimalDinoCharacter.Destroy(bool,bool)"); }
+
+UPrimalCharacterStatusComponent* GetCharacterStatusComponent(Dino* self)
+{
+    return Handle<UPrimalCharacterStatusComponent>(self->MyCharacterStatusComponent);
+}
+
+void GetDinoData(Dino* self, FARKDinoData& data)
+{
+    const std::vector<std::uint8_t> bytes = EncodeCreature(*self);
+    data.CreatureClass = Handle<UClass>(self->ClassPrivate);
+    data.CreatureBytes = TArray<uint8>();
+    data.CreatureBytes.Append(bytes.data(), static_cast<int32>(bytes.size()));
+    data.Text1 = FString(std::u16string_view(FromUtf8(self->entry->name)));
+    data.Text2 = FString(std::u16string_view(FromUtf8(fmt::format("{} - Lvl {}", self->entry->name, self->AbsoluteBaseLevel))));
+}
+
+TArray<FName> GetColorSetNamesAsArray(Dino* self)
+{
+    TArray<FName> names;
+    for (const std::string& name : self->entry->colorSetNames)
+        names.Add(FindName(name, FNAME_Add));
+    return names;
+}
+
+FString GetColorSetIndicesAsString(Dino* self)
+{
+    return FString(std::u16string_view(FromUtf8(fmt::format("{}", fmt::join(self->colors, ",")))));
+}
+
+FString GetCurrentDinoName(Dino* self, APlayerController*) { return FString(std::u16string_view(FromUtf8(self->entry->name))); }
+
+// A dropped egg of the creature's first egg class, lying in the world.
+ADroppedItem* CreateCloneFertilizedEgg(Dino* self, UE::Math::TVector<double>, UE::Math::TRotator<double>,
+                                       TSubclassOf<ADroppedItem>, int, bool)
+{
+    Game& game = Game::Active();
+    if (self->FertilizedEggItemsToSpawn.Num() == 0)
+        return nullptr;
+    const ItemEntry* eggEntry =
+        game.GetCatalogue().Item(reinterpret_cast<Class*>(self->FertilizedEggItemsToSpawn[0].uClass));
+    if (eggEntry == nullptr)
+        return nullptr;
+    Item& egg = MakeItem(game, *eggEntry);
+    Class* droppedClass = game.FindClass("DroppedItemGeneric_C");
+    auto& dropped = game.Make<DroppedItem>(droppedClass, fmt::format("{}#{}", droppedClass->name, game.NextNumber()),
+                                           &game.GetWorld());
+    dropped.MyItem = &egg;
+    game.AddActor(dropped);
+    return Handle<ADroppedItem>(&dropped);
+}
+
+// The controller's notification carries an empty string, which the game fills
+// for the client; the caller frees it. The creature's carries nothing.
+void OnClientNotifyLevelUp(Object& target, void* params)
+{
+    if (dynamic_cast<PlayerController*>(&target) != nullptr) {
+        auto* text = static_cast<FString*>(params);
+        if (text == nullptr || text->GetCharArray().GetData() != nullptr || text->GetCharArray().Num() != 0 ||
+            text->GetCharArray().Max() != 0)
+            Fatal("the parameter block must be an empty string", "ClientNotifyLevelUp");
+        *text = FString(u"Level up!");
+    } else if (params != nullptr) {
+        Fatal(fmt::format("{} takes no parameter block", target.label), "ClientNotifyLevelUp");
+    }
+}
+
+}  // namespace
+
+Dino::Dino(Class* cls, std::string label, World* world, const CreatureEntry& entry)
+    : Actor(cls, std::move(label), world), entry(&entry), colors(entry.colors)
+{
+}
+
+void Dino::Release()
+{
+    TamerString = FString();
+    ImprinterName = FString();
+    ImprinterPlayerUniqueNetId = FString();
+    FertilizedEggItemsToSpawn = TArray<TSubclassOf<UPrimalItem>>();
+    if (MyInventoryComponent != nullptr)
+        while (!MyInventoryComponent->items.empty())
+            MyInventoryComponent->items.back()->Destroy();
+}
+
+std::int64_t Dino::HeldBlocks() const
+{
+    return BlocksOf(TamerString) + BlocksOf(ImprinterName) + BlocksOf(ImprinterPlayerUniqueNetId) +
+           BlocksOf(FertilizedEggItemsToSpawn);
+}
+
+std::vector<std::uint8_t> EncodeCreature(const Dino& dino)
+{
+    std::vector<std::uint8_t> bytes(std::begin(kMagic), std::end(kMagic));
+    PutWord(bytes, static_cast<std::uint32_t>(dino.AbsoluteBaseLevel));
+    PutWord(bytes, static_cast<std::uint32_t>(dino.TamingTeamID));
+    PutWord(bytes, dino.flags);
+    for (const int color : dino.colors)
+        PutWord(bytes, static_cast<std::uint32_t>(color));
+    return bytes;
+}
+
+std::optional<CreatureRecord> DecodeCreature(const std::uint8_t* bytes, std::size_t size)
+{
+    if (size != 4 + 4 * 9 || std::memcmp(bytes, kMagic, 4) != 0)
+        return std::nullopt;
+    CreatureRecord record;
+    record.level = static_cast<std::int32_t>(WordAt(bytes + 4));
+    record.team = static_cast<std::int32_t>(WordAt(bytes + 8));
+    record.flags = WordAt(bytes + 12);
+    for (std::size_t i = 0; i < record.colors.size(); ++i)
+        record.colors[i] = static_cast<std::int32_t>(WordAt(bytes + 16 + 4 * i));
+    return record;
+}
+
+Dino& SpawnCreature(Game& game, const CreatureEntry& entry)
+{
+    auto& dino = game.Make<Dino>(entry.cls, fmt::format("{}#{}", entry.cls->name, game.NextNumber()),
+                                 &game.GetWorld(), entry);
+    if (entry.statusComponent)
+        dino.MyCharacterStatusComponent = &game.Make<StatusComponent>(
+            game.FindClass("DinoCharacterStatusComponent_BP_C"), dino.label + ".Status", entry.stats);
+    dino.MyInventoryComponent = &game.Make<Inventory>(game.FindClass("UPrimalInventoryComponent"),
+                                                      dino.label + ".Inventory", &dino, entry.inventorySlots);
+    if (entry.eggClass != nullptr)
+        dino.FertilizedEggItemsToSpawn.Add(TSubclassOf<UPrimalItem>{Handle<UClass>(entry.eggClass)});
+    if (entry.usesGender) {
+        dino.SetFlag(kUsesGenderBit, true);
+        dino.SetFlag(kIsFemaleBit, game.NextSexIsFemale());
+    }
+    game.AddActor(dino);
+    return dino;
+}
+
+void DestroyActor(Game& game, Actor& actor, std::string_view member)
+{
+    if (!game.RemoveActor(actor))
+        Fatal(fmt::format("{} is not in the world", actor.label), member);
+    if (auto* dino = dynamic_cast<Dino*>(&actor)) {
+        dino->Release();
+        dino->destroyed = true;
+    }
+}
+
+void RegisterCreatureMembers()
+{
+    using D = Dino;
+    RegisterMethod<"AShooterPlayerController.SpawnActor(FString&,float,float,float,bool)", &SpawnActor>();
+    RegisterStatic<"APrimalDinoCharacter.GetPrivateStaticClass()", &GetPrivateStaticClass>();
+    RegisterMethod<"AShooterPlayerState.SetTribeTamingDinoSettings(APrimalDinoCharacter*)", &SetTribeTamingDinoSettings>();
+    RegisterField<"APrimalDinoCharacter.TamingTeamID", &D::TamingTeamID>();
+    RegisterField<"APrimalDinoCharacter.TamerString", &D::TamerString>();
+    RegisterField<"APrimalDinoCharacter.AbsoluteBaseLevel", &D::AbsoluteBaseLevel>();
+    RegisterField<"APrimalDinoCharacter.ImprinterName", &D::ImprinterName>();
+    RegisterField<"APrimalDinoCharacter.ImprinterPlayerUniqueNetId", &D::ImprinterPlayerUniqueNetId>();
+    RegisterField<"APrimalDinoCharacter.BabyNextCuddleTime", &D::BabyNextCuddleTime>();
+    RegisterField<"APrimalDinoCharacter.NextAllowedMatingTime", &D::NextAllowedMatingTime>();
+    RegisterField<"APrimalDinoCharacter.RandomMutationsMale", &D::RandomMutationsMale>();
+    RegisterField<"APrimalDinoCharacter.RandomMutationsFemale", &D::RandomMutationsFemale>();
+    RegisterField<"APrimalDinoCharacter.TamedAggressionLevel", &D::TamedAggressionLevel>();
+    RegisterField<"APrimalDinoCharacter.FertilizedEggItemsToSpawn", &D::FertilizedEggItemsToSpawn>();
+    RegisterField<"APrimalCharacter.MyCharacterStatusComponent", &D::MyCharacterStatusComponent>();
+    RegisterField<"APrimalCharacter.MyInventoryComponent", &D::MyInventoryComponent>();
+    RegisterBit<"APrimalDinoCharacter.bUsesGender", &D::flags, kUsesGenderBit>();
+    RegisterBit<"APrimalDinoCharacter.bIsFemale", &D::flags, kIsFemaleBit>();
+    RegisterBit<"APrimalDinoCharacter.bNeutered", &D::flags, kNeuteredBit>();
+    RegisterMethod<"APrimalDinoCharacter.TameDino(AShooterPlayerController*,bool,int,bool,bool,bool)", &TameDino>();
+    RegisterMethod<"APrimalDinoCharacter.DoNeuter_Implementation()", &DoNeuter>();
+    RegisterMethod<"APrimalDinoCharacter.BeginPlay()", &BeginPlay>();
+    RegisterMethod<"UPrimalActor.MulticastProperty(FName,bool)", &MulticastProperty>();
+    RegisterMethod<"APrimalDinoCharacter.ForceUpdateColorSets_Implementation(int,int)", &ForceUpdateColorSets>();
+    RegisterMethod<"AActor.ForceNetUpdate(bool,bool,bool)", &ForceNetUpdate>();
+    RegisterMethod<"AActor.ForceDestroy()", &ForceDestroy>();
+    RegisterMethod<"APrimalDinoCharacter.Destroy(bool,bool)", &Destroy>();
+    RegisterMethod<"APrimalCharacter.GetCharacterStatusComponent()", &GetCharacterStatusComponent>();
+    RegisterMethod<"APrimalDinoCharacter.GetDinoData(FARKDinoData&)", &GetDinoData>();
+    RegisterMethod<"APrimalDinoCharacter.GetColorSetNamesAsArray()", &GetColorSetNamesAsArray>();
+    RegisterMethod<"APrimalDinoCharacter.GetColorSetInidcesAsString()", &GetColorSetIndicesAsString>();
+    RegisterMethod<"APrimalDinoCharacter.GetCurrentDinoName(APlayerController*)", &GetCurrentDinoName>();
+    RegisterMethod<"APrimalDinoCharacter.CreateCloneFertilizedEgg(UE::Math::TVector<double>,UE::Math::TRotator<double>,"
+                   "TSubclassOf<ADroppedItem>,int,bool)",
+                   &CreateCloneFertilizedEgg>();
+}
+
+void SetUpCreatureEvents(Game& game)
+{
+    FindName("ImprinterName", FNAME_Add);
+    FindName("ImprinterPlayerUniqueNetId", FNAME_Add);
+    game.OnEvent("ClientNotifyLevelUp", [](Object& target, const Function&, void* params) {
+        OnClientNotifyLevelUp(target, params);
+    });
+    game.OnEvent("NetSyncMaxStatusValues", [](Object& target, const Function&, void* params) {
+        OnNetSyncMaxStatusValues(target, params);
+    });
+}
+
+}  // namespace sim

@@ -1,0 +1,85 @@
+// Creatures: spawned from catalogue classes, tamed, levelled, coloured, and
+// turned into eggs or packed away by the plugin.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "FString.h"
+#include "GameClasses.h"
+#include "catalogue.h"
+#include "inventory.h"
+#include "status_component.h"
+#include "world.h"
+
+namespace sim {
+
+class Game;
+
+// Positions of the creature's flags in its flag word.
+inline constexpr std::uint32_t kUsesGenderBit = 3;
+inline constexpr std::uint32_t kIsFemaleBit = 5;
+inline constexpr std::uint32_t kNeuteredBit = 6;
+
+class Dino : public Actor {
+public:
+    Dino(Class* cls, std::string label, World* world, const CreatureEntry& entry);
+
+    const CreatureEntry* entry = nullptr;
+    std::int32_t TamingTeamID = 0;
+    FString TamerString;
+    std::int32_t AbsoluteBaseLevel = 1;
+    FString ImprinterName;
+    FString ImprinterPlayerUniqueNetId;
+    double BabyNextCuddleTime = 0;
+    double NextAllowedMatingTime = 0;
+    std::int32_t RandomMutationsMale = 0;
+    std::int32_t RandomMutationsFemale = 0;
+    std::uint8_t TamedAggressionLevel = 2;
+    TArray<TSubclassOf<UPrimalItem>> FertilizedEggItemsToSpawn;
+    StatusComponent* MyCharacterStatusComponent = nullptr;  // APrimalCharacter.
+    Inventory* MyInventoryComponent = nullptr;              // APrimalCharacter.
+    std::uint32_t flags = 0;                                // bUsesGender, bIsFemale, bNeutered
+    std::array<int, 6> colors{};                            // colour per region
+
+    bool tamed = false;
+    bool begunPlay = false;
+    bool destroyed = false;
+
+    bool Flag(std::uint32_t bit) const { return ((flags >> bit) & 1u) != 0; }
+    void SetFlag(std::uint32_t bit, bool set) { flags = set ? (flags | (1u << bit)) : (flags & ~(1u << bit)); }
+
+    // Frees what the creature holds and destroys the items it carries.
+    void Release();
+    std::int64_t HeldBlocks() const;
+};
+
+// What GetDinoData writes as the creature's bytes: "DINO", then the base level,
+// the taming team, the flag word and the six colours, each 32 bits, low byte first.
+struct CreatureRecord {
+    std::int32_t level = 0;
+    std::int32_t team = 0;
+    std::uint32_t flags = 0;
+    std::array<std::int32_t, 6> colors{};
+};
+std::vector<std::uint8_t> EncodeCreature(const Dino& dino);
+std::optional<CreatureRecord> DecodeCreature(const std::uint8_t* bytes, std::size_t size);
+
+// A new creature of `entry`'s class in the world, with its status component (if
+// the class has one), inventory and egg classes. Where the class uses gender the
+// sex alternates, male first, from one spawn to the next.
+Dino& SpawnCreature(Game& game, const CreatureEntry& entry);
+
+// Takes an actor out of the world; a creature also lets go of what it holds.
+void DestroyActor(Game& game, Actor& actor, std::string_view member);
+
+// Registers the creature members, SpawnActor and SetTribeTamingDinoSettings.
+void RegisterCreatureMembers();
+
+// What the game does for "ClientNotifyLevelUp" and "NetSyncMaxStatusValues", and
+// the property names the creature replicates.
+void SetUpCreatureEvents(Game& game);
+
+}  // namespace sim

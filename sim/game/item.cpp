@@ -1,0 +1,114 @@
+#include "item.h"
+
+#include "dropped_item.h"
+#include "game.h"
+#include "held_blocks.h"
+#include "thunk.h"
+
+namespace sim {
+namespace {
+
+constexpr std::uint32_t kAddHundredToBase = 1u << 2;
+
+UPrimalItem* AddNewItem(TSubclassOf<UPrimalItem> itemClass, UPrimalInventoryComponent* inventory, bool, bool,
+                        float quality, bool sixth, int, bool eighth, float, bool, TSubclassOf<UPrimalItem> secondClass,
+                        float, bool, bool, bool)
+{
+    constexpr std::string_view kName = "UPrimalItem.AddNewItem";
+    Game& game = Game::Active();
+    const ItemEntry* entry = game.GetCatalogue().Item(AsOrNull<Class>(itemClass.uClass, kName));
+    Inventory* into = AsOrNull<Inventory>(inventory, kName);
+    if (entry == nullptr || (into != nullptr && into->Full()))
+        return nullptr;
+    Item& item = MakeItem(game, *entry);
+    item.askedQuality = quality;
+    item.sixthFlag = sixth;
+    item.eighthFlag = eighth;
+    item.secondClass = AsOrNull<Class>(secondClass.uClass, kName);
+    if (into != nullptr)
+        into->Take(item);
+    return Handle<UPrimalItem>(&item);
+}
+
+void AddItemDurability(Item* self, float amount) { self->ItemDurability += amount; }
+
+// The game keeps its own deep copy of the record.
+void SetCustomItemData(Item* self, FCustomItemData& data) { self->customData = data; }
+
+void UpdatedItem(Item* self, bool, bool) { ++self->updates; }
+
+void GetItemBytes(Item* self, TArray<uint8>& bytes)
+{
+    const std::vector<std::uint8_t> written = ItemBytes(*self);
+    bytes = TArray<uint8>();
+    bytes.Append(written.data(), static_cast<int32>(written.size()));
+}
+
+float GetItemStatModifier(Item* self, EPrimalItemStat::Type stat)
+{
+    if (stat < 0 || stat >= kItemStatCount)
+        Fatal("item stat index out of range", "UPrimalItem.GetItemStatModifier(EPrimalItemStat::Type)");
+    return ItemStatModifier(*self, stat);
+}
+
+}  // namespace
+
+Item::Item(Class* cls, std::string label, const ItemEntry& entry) : Object(cls, std::move(label))
+{
+    std::copy(entry.stats.begin(), entry.stats.end(), ItemStatInfos);
+    ItemDurability = entry.durability;
+}
+
+void Item::Destroy()
+{
+    if (inventory != nullptr)
+        inventory->Release(*this);
+    customData = FCustomItemData();
+    destroyed = true;
+}
+
+std::int64_t Item::HeldBlocks() const { return BlocksOf(customData); }
+
+Item& MakeItem(Game& game, const ItemEntry& entry)
+{
+    return game.Make<Item>(entry.cls, fmt::format("{}#{}", entry.cls->name, game.NextNumber()), entry);
+}
+
+float ItemStatModifier(const Item& item, int index)
+{
+    const ItemStatInfo& info = item.ItemStatInfos[index];
+    const float base = info.Base + ((info.Flags & kAddHundredToBase) != 0 ? 100.0f : 0.0f);
+    return base * (1.0f + static_cast<float>(item.ItemStatValues[index]) * info.FactorA * info.FactorB);
+}
+
+std::vector<std::uint8_t> ItemBytes(const Item& item)
+{
+    const std::string& name = item.ClassPrivate->name;
+    std::vector<std::uint8_t> bytes(name.begin(), name.end());
+    bytes.push_back(0);
+    bytes.push_back(item.ItemQualityIndex);
+    for (const std::uint16_t value : item.ItemStatValues) {
+        bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(value >> 8));
+    }
+    return bytes;
+}
+
+void RegisterItemMembers()
+{
+    RegisterStatic<"UPrimalItem.AddNewItem(TSubclassOf<UPrimalItem>,UPrimalInventoryComponent*,bool,bool,float,bool,"
+                   "int,bool,float,bool,TSubclassOf<UPrimalItem>,float,bool,bool,bool)",
+                   &AddNewItem>();
+    RegisterField<"UPrimalItem.ItemQualityIndex", &Item::ItemQualityIndex>();
+    RegisterField<"UPrimalItem.ItemStatInfos", &Item::ItemStatInfos>();
+    RegisterField<"UPrimalItem.ItemStatValues", &Item::ItemStatValues>();
+    RegisterField<"UPrimalItem.ItemDurability", &Item::ItemDurability>();
+    RegisterMethod<"UPrimalItem.AddItemDurability(float)", &AddItemDurability>();
+    RegisterMethod<"UPrimalItem.SetCustomItemData(FCustomItemData&)", &SetCustomItemData>();
+    RegisterMethod<"UPrimalItem.UpdatedItem(bool,bool)", &UpdatedItem>();
+    RegisterMethod<"UPrimalItem.GetItemBytes(TArray<unsignedchar,TSizedDefaultAllocator<32>>&)", &GetItemBytes>();
+    RegisterMethod<"UPrimalItem.GetItemStatModifier(EPrimalItemStat::Type)", &GetItemStatModifier>();
+    RegisterField<"ADroppedItem.MyItem", &DroppedItem::MyItem>();
+}
+
+}  // namespace sim

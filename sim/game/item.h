@@ -1,0 +1,52 @@
+// Items: their quality, stats, durability, the record they carry, and how they
+// were made.
+#pragma once
+
+#include <cstdint>
+
+#include "GameStructs.h"
+#include "catalogue.h"
+#include "inventory.h"
+
+namespace sim {
+
+class Item : public Object {
+public:
+    Item(Class* cls, std::string label, const ItemEntry& entry);
+
+    std::uint8_t ItemQualityIndex = 0;
+    ItemStatInfo ItemStatInfos[kItemStatCount] = {};
+    std::uint16_t ItemStatValues[kItemStatCount] = {};
+    float ItemDurability = 0;
+    FCustomItemData customData;  // what SetCustomItemData stored; DataName "None" before
+
+    // The AddNewItem arguments the item was made with.
+    float askedQuality = 0;
+    bool sixthFlag = false;
+    bool eighthFlag = false;
+    Class* secondClass = nullptr;
+
+    int updates = 0;                  // UpdatedItem calls
+    Inventory* inventory = nullptr;   // where it is; null when in none
+    bool destroyed = false;
+
+    // Empties the item and takes it out of its inventory.
+    void Destroy();
+    std::int64_t HeldBlocks() const;
+};
+
+// A new item of `entry`'s class, in no inventory.
+Item& MakeItem(Game& game, const ItemEntry& entry);
+
+// The value GetItemStatModifier gives for stat `index` (0..7): the record's base
+// (plus 100 when its bit 2 is set) raised by value × a × b of itself.
+float ItemStatModifier(const Item& item, int index);
+
+// The bytes GetItemBytes writes: the class name, a 0, the quality index and the
+// eight stat values (16 bits each, low byte first).
+std::vector<std::uint8_t> ItemBytes(const Item& item);
+
+// Registers the UPrimalItem members and ADroppedItem.MyItem.
+void RegisterItemMembers();
+
+}  // namespace sim

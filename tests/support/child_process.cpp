@@ -1,0 +1,62 @@
+#include "support/child_process.h"
+
+namespace kestrova::test {
+
+void ChildProcess::ReadOutput()
+{
+    char buffer[4096];
+    for (;;) {
+        const std::size_t length = ReadSome(buffer, sizeof buffer);
+        std::lock_guard lock(mutex_);
+        if (length == 0) {
+            outputEnded_ = true;
+            grew_.notify_all();
+            return;
+        }
+        output_.append(buffer, length);
+        grew_.notify_all();
+    }
+}
+
+std::optional<std::string> ChildProcess::WaitForOutput(const std::regex& pattern, std::chrono::milliseconds wait)
+{
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        std::smatch match;
+        if (std::regex_search(output_, match, pattern))
+            return match.size() > 1 ? match[1].str() : match[0].str();
+        if (outputEnded_ || grew_.wait_until(lock, deadline) == std::cv_status::timeout) {
+            if (std::regex_search(output_, match, pattern))
+                return match.size() > 1 ? match[1].str() : match[0].str();
+            return std::nullopt;
+        }
+    }
+}
+
+bool ChildProcess::WaitForEndOfOutput(std::chrono::milliseconds wait)
+{
+    std::unique_lock lock(mutex_);
+    return grew_.wait_for(lock, wait, [this] { return outputEnded_; });
+}
+
+std::string ChildProcess::Output() const
+{
+    std::lock_guard lock(mutex_);
+    return output_;
+}
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args, std::chrono::milliseconds wait)
+{
+    ChildProcess child(program, args);
+    child.CloseInput();
+    ProgramRun run;
+    run.status = child.Wait(wait);
+    if (!run.status)
+        child.Terminate();
+    child.WaitForEndOfOutput(std::chrono::seconds(2));
+    run.output = child.Output();
+    return run;
+}
+
+}  // namespace kestrova::test
