@@ -1,0 +1,49 @@
+// KV.SpawnItem with five stat words for growing counts: the cost should grow
+// linearly with the count. The simulated game's own cost (its journal above all)
+// is part of every figure.
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "game/game.h"
+#include "item/spawn_item_command.h"
+#include "host.h"
+#include "members.h"
+
+namespace {
+
+constexpr char kWorld[] = R"({ "players": [
+  { "id": "1001", "name": "Alice", "team": 50001, "netId": "0001", "inventorySlots": 100000 } ] })";
+
+constexpr char16_t kLine[] =
+    u"KV.SpawnItem Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet' x "
+    u"100 0 %COUNT% 100 200 40 20-30 24";
+
+void BM_SpawnItem(benchmark::State& state)
+{
+    const nlohmann::json world = sim::ParseWorld(kWorld, "bench world");
+    sim::Game game(world, "bench world");
+    std::u16string text(kLine);
+    const std::u16string count = std::u16string(sim::FromUtf8(std::to_string(state.range(0))));
+    text.replace(text.find(u"%COUNT%"), 7, count);
+    auto* player = sim::Handle<APlayerController>(game.FindPlayer(std::string_view("1001")));
+
+    std::uint64_t resolutions = 0;
+    for (auto _ : state) {
+        FString line{std::u16string_view(text)};
+        sim::ResetResolutionCount();
+        kestrova::SpawnItemCommand(player, &line, true);
+        resolutions = sim::ResolutionCount();
+        // A fresh game for the next run, so the inventory and journal do not grow.
+        state.PauseTiming();
+        game.Reset(world, "bench world");
+        player = sim::Handle<APlayerController>(game.FindPlayer(std::string_view("1001")));
+        state.ResumeTiming();
+    }
+    state.counters["resolutions"] = static_cast<double>(resolutions);
+    state.counters["per_item"] = benchmark::Counter(static_cast<double>(state.range(0)) * state.iterations(),
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SpawnItem)->RangeMultiplier(10)->Range(1, 10000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
