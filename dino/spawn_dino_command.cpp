@@ -5,6 +5,7 @@
 #include "dino/command_words.h"
 #include "dino/spawn_pipeline.h"
 #include "host/game.h"
+#include "host/stat_words.h"
 #include "host/text.h"
 #include "host/words.h"
 #include "plugin/containment.h"
@@ -21,26 +22,6 @@ bool AllNumeric(const TArray<FString>& words, std::initializer_list<int> indices
 }
 
 bool Flag(const FString& word) { return ToInt(ToNarrow(word)) == 1; }
-
-// Six stat slots from words 10 to 15: a number, or a range of two numeric pieces.
-// A malformed range leaves its slot at 0; a non-numeric word ends the stat words.
-std::vector<std::int32_t> ParseStatWords(const TArray<FString>& words)
-{
-    std::vector<std::int32_t> slots(6, 0);
-    for (int i = 10; i < words.Num() && i < 16; ++i) {
-        const FString& word = words[i];
-        if (word.Contains(u"-")) {
-            const TArray<FString> pieces = SplitOn(word, u"-");
-            if (pieces.Num() == 2 && IsNumeric(pieces[0]) && IsNumeric(pieces[1]))
-                slots[i - 10] = ParseIntOrRange(ToNarrow(word));
-            continue;
-        }
-        if (!IsNumeric(word))
-            break;
-        slots[i - 10] = ParseIntOrRange(ToNarrow(word));
-    }
-    return slots;
-}
 
 }  // namespace
 
@@ -96,7 +77,9 @@ void SpawnDinoStatsCommand(APlayerController* player, FString* line, bool)
         options.Colors = ParseColors(words[8]);
         if (words.Num() >= 10)
             ApplySexWord(words[9], options);
-        options.StatPoints = ParseStatWords(words);
+        // Words 16 and later are never read: there are six stat slots.
+        const auto stats = ParseStatWords<std::int32_t, 6>(words, 10, ParseIntOrRange);
+        options.StatPoints.assign(stats.begin(), stats.end());
 
         SpawnTamedDino(std::move(options));
     });

@@ -3,6 +3,7 @@
 #include "host/game.h"
 #include "host/items.h"
 #include "host/members.h"
+#include "host/stat_words.h"
 #include "host/text.h"
 #include "host/words.h"
 #include "item/item_stats.h"
@@ -14,26 +15,6 @@ namespace {
 UPrimalInventoryComponent* PlayerInventory(AShooterPlayerController* controller)
 {
     return Call<UPrimalInventoryComponent*>(member::PlayerInventory, controller);
-}
-
-// Words 6 to 10: a number, or a range of two numeric pieces. A malformed range
-// leaves its slot at 0; a non-numeric word ends the stat words.
-ItemStatSlots ParseStatWords(const TArray<FString>& words)
-{
-    ItemStatSlots slots{};
-    for (int i = 6; i <= 10 && i < words.Num(); ++i) {
-        const FString& word = words[i];
-        if (word.Contains(u"-")) {
-            const TArray<FString> pieces = SplitOn(word, u"-");
-            if (pieces.Num() == 2 && IsNumeric(pieces[0]) && IsNumeric(pieces[1]))
-                slots[i - 6] = ParseFloatOrRange(ToNarrow(word));
-            continue;
-        }
-        if (!IsNumeric(word))
-            break;
-        slots[i - 6] = ParseFloatOrRange(ToNarrow(word));
-    }
-    return slots;
 }
 
 }  // namespace
@@ -74,7 +55,7 @@ void SpawnItemCommand(APlayerController* player, FString* line, bool)
         if (items.empty())
             return;
 
-        const ItemStatSlots slots = ParseStatWords(words);
+        const ItemStatSlots slots = ParseStatWords<float, 5>(words, 6, ParseFloatOrRange);
         ApplyItemStats(items, slots[0], slots[1], slots[2], slots[3], slots[4]);
     });
 }

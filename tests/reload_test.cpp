@@ -1,8 +1,6 @@
 // Kestrova.Reload on the console and over RCON.
 #include "config/config.h"
-#include "plugin/lifecycle.h"
-#include "support/game_fixture.h"
-#include "support/server_dir.h"
+#include "support/plugin_fixture.h"
 
 namespace kestrova::test {
 namespace {
@@ -11,20 +9,14 @@ using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::IsEmpty;
 
-class Reload : public GameTest {
+class Reload : public PluginTest {
 protected:
     void SetUp() override
     {
-        GameTest::SetUp();
-        Load();
+        PluginTest::SetUp();
+        server_.WriteConfig(R"({"CryoLifeInHours": 5})");
+        LoadConfig();
     }
-    void TearDown() override
-    {
-        Unload();
-        GameTest::TearDown();
-    }
-
-    TempServerDir server_{R"({"CryoLifeInHours": 5})"};
 };
 
 TEST_F(Reload, ConsoleReloadTellsThePlayerInGreenAndLogsNothing)

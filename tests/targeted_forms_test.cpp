@@ -1,9 +1,7 @@
 // KV.SpawnDinoFor, KV.SpawnDinoStatsFor and KV.SpawnItemFor on the console and over
 // RCON, through the callbacks the plugin registers.
 #include "host/members.h"
-#include "plugin/lifecycle.h"
-#include "support/game_fixture.h"
-#include "support/server_dir.h"
+#include "support/plugin_fixture.h"
 
 namespace kestrova::test {
 namespace {
@@ -19,19 +17,8 @@ struct RconResult {
     std::u16string body;  // the packet's body after the command had it
 };
 
-class TargetedForms : public GameTest {
+class TargetedForms : public PluginTest {
 protected:
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        Load();
-    }
-    void TearDown() override
-    {
-        Unload();
-        GameTest::TearDown();
-    }
-
     // Starts again in `worldJson`, with the plugin loaded into it.
     void StartWorld(std::string_view worldJson)
     {
@@ -70,8 +57,6 @@ protected:
         std::erase(members, "RCONClientConnection.SendMessage(int,int,FString&)");
         return members;
     }
-
-    TempServerDir server_;
 };
 
 MATCHER_P2(IsReply, id, text, "")

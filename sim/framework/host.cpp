@@ -88,16 +88,18 @@ void CommandRegistry::Escaped(const char* what)
     std::fprintf(stderr, "kestrova-sim: an exception escaped a command callback: %s\n", what);
 }
 
-bool CommandRegistry::DispatchConsole(APlayerController* player, FString& line, bool consoleFlag)
+// Calls the first registration named by the line's first word; false when none is.
+template <typename Entries, typename... Args>
+bool CommandRegistry::Dispatch(Entries& entries, const FString& line, Args... args)
 {
     const std::string word = FirstWord(line);
-    for (auto& entry : console_) {
+    for (auto& entry : entries) {
         if (!SameName(entry.name, word))
             continue;
         // Copy: the callback may unregister itself.
-        const ConsoleCommandCallback callback = entry.callback;
+        const auto callback = entry.callback;
         try {
-            callback(player, &line, consoleFlag);
+            callback(args...);
         } catch (const std::exception& e) {
             Escaped(e.what());
         } catch (...) {
@@ -108,23 +110,14 @@ bool CommandRegistry::DispatchConsole(APlayerController* player, FString& line, 
     return false;
 }
 
+bool CommandRegistry::DispatchConsole(APlayerController* player, FString& line, bool consoleFlag)
+{
+    return Dispatch(console_, line, player, &line, consoleFlag);
+}
+
 bool CommandRegistry::DispatchRcon(RCONClientConnection* connection, RCONPacket& packet, UWorld* world)
 {
-    const std::string word = FirstWord(packet.Body);
-    for (auto& entry : rcon_) {
-        if (!SameName(entry.name, word))
-            continue;
-        const RconCommandCallback callback = entry.callback;
-        try {
-            callback(connection, &packet, world);
-        } catch (const std::exception& e) {
-            Escaped(e.what());
-        } catch (...) {
-            Escaped("(not a std::exception)");
-        }
-        return true;
-    }
-    return false;
+    return Dispatch(rcon_, packet.Body, connection, &packet, world);
 }
 
 std::vector<Registration> CommandRegistry::Registrations() const { return order_; }

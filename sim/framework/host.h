@@ -47,6 +47,8 @@ private:
         Callback callback;
     };
 
+    template <typename Entries, typename... Args>
+    bool Dispatch(Entries& entries, const FString& line, Args... args);
     void Escaped(const char* what);
 
     std::vector<Entry<ConsoleCommandCallback>> console_;

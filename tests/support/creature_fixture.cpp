@@ -1,0 +1,84 @@
+#include "support/creature_fixture.h"
+
+#include "config/config.h"
+#include "host/game.h"
+#include "host/members.h"
+#include "plugin/lifecycle.h"
+
+namespace kestrova::test {
+
+void CreatureTest::SetUp()
+{
+    GameTest::SetUp();
+    Load();
+}
+
+void CreatureTest::TearDown()
+{
+    Unload();
+    GameTest::TearDown();
+}
+
+void CreatureTest::UseConfig(std::string_view json)
+{
+    server_.WriteConfig(json);
+    LoadConfig();
+}
+
+std::vector<std::string> CreatureTest::Trail() const
+{
+    std::vector<std::string> lines;
+    for (const sim::JournalEntry& entry : sim::GetJournal().Entries())
+        lines.push_back(entry.ToString());
+    return lines;
+}
+
+std::vector<std::string> CreatureTest::TrailOf(const std::string& member) const
+{
+    std::vector<std::string> lines;
+    for (const sim::JournalEntry& entry : sim::GetJournal().CallsTo(member))
+        lines.push_back(entry.ToString());
+    return lines;
+}
+
+std::size_t CreatureTest::CountOf(const std::string& member) const
+{
+    return sim::GetJournal().CallsTo(member).size();
+}
+
+std::vector<sim::Dino*> CreatureTest::Creatures() const
+{
+    std::vector<sim::Dino*> creatures;
+    for (sim::Actor* actor : const_cast<CreatureTest*>(this)->Game().Actors())
+        if (auto* dino = dynamic_cast<sim::Dino*>(actor))
+            creatures.push_back(dino);
+    return creatures;
+}
+
+sim::Dino& CreatureTest::OnlyCreature() const
+{
+    const std::vector<sim::Dino*> creatures = Creatures();
+    if (creatures.size() != 1)
+        throw std::logic_error("expected exactly one creature in the world, found " + std::to_string(creatures.size()));
+    return *creatures.front();
+}
+
+std::vector<sim::Item*> CreatureTest::InventoryOf(std::string_view id)
+{
+    sim::Inventory* inventory = Player(id).inventory;
+    return inventory == nullptr ? std::vector<sim::Item*>{} : inventory->items;
+}
+
+sim::Dino& CreatureTest::SpawnDirect(const char* reference, std::string_view player)
+{
+    FString text(reference);
+    AActor* actor = Call<AActor*, FString&, float, float, float, bool>(member::SpawnActor, Controller(player), text,
+                                                                       100.0f, 0.0f, 0.0f, true);
+    if (actor == nullptr)
+        throw std::logic_error(std::string("no creature for ") + reference);
+    return *sim::As<sim::Dino>(actor, "test");
+}
+
+std::string TextOf(const FString& text) { return sim::ToUtf8(text.View()); }
+
+}  // namespace kestrova::test

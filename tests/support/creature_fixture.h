@@ -1,0 +1,57 @@
+// A game with the plugin loaded from a server folder of its own, for the creature
+// commands: the catalogue's references, the journal as text, and the creatures and
+// items a run leaves behind.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/creature.h"
+#include "game/item.h"
+#include "support/game_fixture.h"
+#include "support/server_dir.h"
+
+namespace kestrova::test {
+
+inline constexpr char kRaptor[] = "Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'";
+inline constexpr char kDodo[] = "Blueprint'/Game/Dinos/Dodo/Dodo_Character_BP.Dodo_Character_BP'";
+inline constexpr char kJellyfish[] = "Blueprint'/Game/Dinos/Jellyfish/Jellyfish_Character_BP.Jellyfish_Character_BP'";
+inline constexpr char kGolem[] = "Blueprint'/Game/Dinos/Golem/Golem_Character_BP.Golem_Character_BP'";
+inline constexpr char kStorageBox[] = "Blueprint'/Game/Structures/StorageBox/StorageBox_Small.StorageBox_Small'";
+inline constexpr char kHelmet[] = "Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet'";
+inline constexpr char kCryopodClass[] = "PrimalItem_WeaponEmptyCryopod_C";
+
+class CreatureTest : public GameTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes config.json and reads it again, as a reload would.
+    void UseConfig(std::string_view json);
+
+    // Every journal entry as "receiver member <- (args)", in order.
+    std::vector<std::string> Trail() const;
+    // The entries for `member` alone, as text.
+    std::vector<std::string> TrailOf(const std::string& member) const;
+    std::size_t CountOf(const std::string& member) const;
+
+    // The creatures in the world, in spawn order.
+    std::vector<sim::Dino*> Creatures() const;
+    // The one creature in the world; fails the test when there is not exactly one.
+    sim::Dino& OnlyCreature() const;
+
+    // The items in a player's inventory, in the order they came.
+    std::vector<sim::Item*> InventoryOf(std::string_view id);
+
+    // The creature a spawn run hands to the plugin's functions directly.
+    sim::Dino& SpawnDirect(const char* reference, std::string_view player = "1001");
+
+    int Escaped() { return Registry().EscapedExceptions(); }
+
+    TempServerDir server_{"{}"};
+};
+
+std::string TextOf(const FString& text);
+
+}  // namespace kestrova::test
