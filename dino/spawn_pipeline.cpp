@@ -61,14 +61,13 @@ void Imprint(APrimalDinoCharacter* creature, AShooterPlayerController* controlle
 {
     Field<FString>(creature, member::ImprinterName) = PlayerCharacterName(controller);
     Field<FString>(creature, member::ImprinterNetId) = Call<FString>(member::UniqueNetId, controller);
-    // A creature without a status component keeps its imprinter fields; the calls
-    // on the component are skipped rather than made on nothing.
-    UPrimalCharacterStatusComponent* status = StatusComponent(creature);
-    if (status != nullptr)
+    // The status component is fetched at each use; on a creature without one the
+    // calls on it are skipped rather than made on nothing.
+    if (UPrimalCharacterStatusComponent* status = StatusComponent(creature))
         Field<float>(status, member::DinoImprintingQuality) = quality;
     MulticastProperty(creature, "ImprinterName");
     MulticastProperty(creature, "ImprinterPlayerUniqueNetId");
-    if (status != nullptr)
+    if (UPrimalCharacterStatusComponent* status = StatusComponent(creature))
         Call<void>(member::ServerSyncReplicatedValues, status);
 }
 

@@ -1,23 +1,13 @@
 #include "support/creature_fixture.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "config/config.h"
 #include "host/game.h"
 #include "host/members.h"
-#include "plugin/lifecycle.h"
 
 namespace kestrova::test {
-
-void CreatureTest::SetUp()
-{
-    GameTest::SetUp();
-    Load();
-}
-
-void CreatureTest::TearDown()
-{
-    Unload();
-    GameTest::TearDown();
-}
 
 void CreatureTest::UseConfig(std::string_view json)
 {
@@ -31,6 +21,25 @@ std::vector<std::string> CreatureTest::Trail() const
     for (const sim::JournalEntry& entry : sim::GetJournal().Entries())
         lines.push_back(entry.ToString());
     return lines;
+}
+
+std::vector<std::string> CreatureTest::Steps(std::initializer_list<std::string_view> only) const
+{
+    std::vector<std::string> steps;
+    for (const sim::JournalEntry& entry : sim::GetJournal().Entries()) {
+        const std::string_view member = entry.member;
+        const std::size_t open = member.find('(');
+        const std::size_t dot = member.substr(0, open).rfind('.');
+        const std::string_view method = member.substr(dot + 1, open - dot - 1);
+        if (only.size() != 0 && std::find(only.begin(), only.end(), method) == only.end())
+            continue;
+        std::string step = entry.receiver.empty() ? std::string(method) : entry.receiver + " " + std::string(method);
+        step += "(";
+        for (std::size_t i = 0; i < entry.args.size(); ++i)
+            step += (i ? ", " : "") + entry.args[i];
+        steps.push_back(step + ")");
+    }
+    return steps;
 }
 
 std::vector<std::string> CreatureTest::TrailOf(const std::string& member) const
@@ -61,12 +70,6 @@ sim::Dino& CreatureTest::OnlyCreature() const
     if (creatures.size() != 1)
         throw std::logic_error("expected exactly one creature in the world, found " + std::to_string(creatures.size()));
     return *creatures.front();
-}
-
-std::vector<sim::Item*> CreatureTest::InventoryOf(std::string_view id)
-{
-    sim::Inventory* inventory = Player(id).inventory;
-    return inventory == nullptr ? std::vector<sim::Item*>{} : inventory->items;
 }
 
 sim::Dino& CreatureTest::SpawnDirect(const char* reference, std::string_view player)

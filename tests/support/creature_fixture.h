@@ -1,16 +1,15 @@
-// A game with the plugin loaded from a server folder of its own, for the creature
-// commands: the catalogue's references, the journal as text, and the creatures and
-// items a run leaves behind.
+// The plugin's game for the creature commands: the catalogue's references, the
+// journal as text, and the creatures and items a run leaves behind.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "game/creature.h"
 #include "game/item.h"
-#include "support/game_fixture.h"
-#include "support/server_dir.h"
+#include "support/plugin_fixture.h"
 
 namespace kestrova::test {
 
@@ -22,16 +21,16 @@ inline constexpr char kStorageBox[] = "Blueprint'/Game/Structures/StorageBox/Sto
 inline constexpr char kHelmet[] = "Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet'";
 inline constexpr char kCryopodClass[] = "PrimalItem_WeaponEmptyCryopod_C";
 
-class CreatureTest : public GameTest {
+class CreatureTest : public PluginTest {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
     // Writes config.json and reads it again, as a reload would.
     void UseConfig(std::string_view json);
 
     // Every journal entry as "receiver member <- (args)", in order.
     std::vector<std::string> Trail() const;
+    // The journal in short form, "receiver Method(args)" (the class and the
+    // parameter types left out); with `only`, just the entries of those methods.
+    std::vector<std::string> Steps(std::initializer_list<std::string_view> only = {}) const;
     // The entries for `member` alone, as text.
     std::vector<std::string> TrailOf(const std::string& member) const;
     std::size_t CountOf(const std::string& member) const;
@@ -41,15 +40,10 @@ protected:
     // The one creature in the world; fails the test when there is not exactly one.
     sim::Dino& OnlyCreature() const;
 
-    // The items in a player's inventory, in the order they came.
-    std::vector<sim::Item*> InventoryOf(std::string_view id);
-
     // The creature a spawn run hands to the plugin's functions directly.
     sim::Dino& SpawnDirect(const char* reference, std::string_view player = "1001");
 
     int Escaped() { return Registry().EscapedExceptions(); }
-
-    TempServerDir server_{"{}"};
 };
 
 std::string TextOf(const FString& text);

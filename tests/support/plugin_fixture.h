@@ -25,8 +25,13 @@ protected:
         GameTest::TearDown();
     }
 
-    // The items in the player's inventory, in the order they were added.
-    std::vector<sim::Item*> InventoryOf(std::string_view id) { return Player(id).inventory->items; }
+    // The items in the player's inventory, in the order they were added; none for a
+    // player without an inventory.
+    std::vector<sim::Item*> InventoryOf(std::string_view id)
+    {
+        const sim::Inventory* inventory = Player(id).inventory;
+        return inventory != nullptr ? inventory->items : std::vector<sim::Item*>{};
+    }
 
     TempServerDir server_;
 };
