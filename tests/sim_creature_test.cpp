@@ -6,17 +6,12 @@
 #include "game/item.h"
 #include "game/names.h"
 #include "host/game.h"
+#include "support/catalogue_references.h"
 #include "support/game_fixture.h"
 
 namespace kestrova::test {
 namespace {
 
-constexpr char kRaptor[] = "Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'";
-constexpr char kDodo[] = "Blueprint'/Game/Dinos/Dodo/Dodo_Character_BP.Dodo_Character_BP'";
-constexpr char kJellyfish[] = "Blueprint'/Game/Dinos/Jellyfish/Jellyfish_Character_BP.Jellyfish_Character_BP'";
-constexpr char kGolem[] = "Blueprint'/Game/Dinos/Golem/Golem_Character_BP.Golem_Character_BP'";
-constexpr char kStorageBox[] = "Blueprint'/Game/Structures/StorageBox/StorageBox_Small.StorageBox_Small'";
-constexpr char kHelmet[] = "Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet'";
 
 class SimCreatureTest : public GameTest {
 protected:

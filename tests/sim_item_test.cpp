@@ -5,15 +5,12 @@
 #include "game/item.h"
 #include "host/game.h"
 #include "host/items.h"
+#include "support/catalogue_references.h"
 #include "support/game_fixture.h"
 
 namespace kestrova::test {
 namespace {
 
-constexpr char kHelmet[] = "Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet'";
-constexpr char kSword[] = "Blueprint'/Game/Items/Weapons/PrimalItem_WeaponSword.PrimalItem_WeaponSword'";
-constexpr char kStone[] = "Blueprint'/Game/Items/Resources/PrimalItemResource_Stone.PrimalItemResource_Stone'";
-constexpr char kRaptor[] = "Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'";
 
 class SimItemTest : public GameTest {
 protected:

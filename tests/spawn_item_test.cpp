@@ -5,6 +5,7 @@
 
 #include "host/members.h"
 #include "item/item_stats.h"
+#include "support/catalogue_references.h"
 #include "support/plugin_fixture.h"
 
 namespace kestrova::test {
@@ -13,8 +14,6 @@ namespace {
 using ::testing::IsEmpty;
 using ::testing::SizeIs;
 
-constexpr char kHelmet[] = "Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet'";
-constexpr char kSword[] = "Blueprint'/Game/Items/Weapons/PrimalItem_WeaponSword.PrimalItem_WeaponSword'";
 
 class SpawnItem : public PluginTest {
 protected:

@@ -9,16 +9,11 @@
 
 #include "game/creature.h"
 #include "game/item.h"
+#include "support/catalogue_references.h"
 #include "support/plugin_fixture.h"
 
 namespace kestrova::test {
 
-inline constexpr char kRaptor[] = "Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'";
-inline constexpr char kDodo[] = "Blueprint'/Game/Dinos/Dodo/Dodo_Character_BP.Dodo_Character_BP'";
-inline constexpr char kJellyfish[] = "Blueprint'/Game/Dinos/Jellyfish/Jellyfish_Character_BP.Jellyfish_Character_BP'";
-inline constexpr char kGolem[] = "Blueprint'/Game/Dinos/Golem/Golem_Character_BP.Golem_Character_BP'";
-inline constexpr char kStorageBox[] = "Blueprint'/Game/Structures/StorageBox/StorageBox_Small.StorageBox_Small'";
-inline constexpr char kHelmet[] = "Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet'";
 inline constexpr char kCryopodClass[] = "PrimalItem_WeaponEmptyCryopod_C";
 
 class CreatureTest : public PluginTest {
