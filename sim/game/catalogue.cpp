@@ -20,17 +20,6 @@ const nlohmann::json& SectionOf(const nlohmann::json& world)
     return *found;
 }
 
-const nlohmann::json& ListIn(const nlohmann::json& section, const char* key)
-{
-    static const nlohmann::json empty = nlohmann::json::array();
-    const auto found = section.find(key);
-    if (found == section.end())
-        return empty;
-    if (!found->is_array())
-        throw WorldError(fmt::format("catalogue.{}: must be an array, not {}", key, found->type_name()));
-    return *found;
-}
-
 const nlohmann::json& EntryAt(const nlohmann::json& list, std::size_t i, const std::string& where)
 {
     if (!list[i].is_object())
@@ -150,9 +139,9 @@ void DefineCreatureAndItemClasses(Game& game)
 void Catalogue::Build(Game& game, const nlohmann::json& world)
 {
     const nlohmann::json& section = SectionOf(world);
-    AddItems(game, ListIn(section, "items"));
-    AddCreatures(game, ListIn(section, "creatures"));
-    AddActors(game, ListIn(section, "actors"));
+    AddItems(game, ListAt(section, "items", "catalogue"));
+    AddCreatures(game, ListAt(section, "creatures", "catalogue"));
+    AddActors(game, ListAt(section, "actors", "catalogue"));
 }
 
 Class& Catalogue::DefineBlueprintClass(Game& game, const nlohmann::json& entry, const std::string& where,
@@ -183,7 +172,7 @@ void Catalogue::AddItems(Game& game, const nlohmann::json& list)
         ItemEntry item;
         item.cls = &DefineBlueprintClass(game, entry, where, "UPrimalItem", item.reference);
         item.durability = FloatAt(entry, "durability", where, 100.0);
-        const nlohmann::json& stats = ListAt(entry, "stats");
+        const nlohmann::json& stats = ListAt(entry, "stats", where);
         for (std::size_t s = 0; s < stats.size(); ++s) {
             const std::string at = fmt::format("{}.stats[{}]", where, s);
             const int index = IntAt(stats[s], "index", at);

@@ -86,14 +86,16 @@ bool FlagAt(const nlohmann::json& object, const char* key, const std::string& wh
     return value.get<bool>();
 }
 
-const nlohmann::json& ListAt(const nlohmann::json& world, const char* key)
+const nlohmann::json& ListAt(const nlohmann::json& object, const char* key, const std::string& where)
 {
     static const nlohmann::json empty = nlohmann::json::array();
-    const auto found = world.find(key);
-    if (found == world.end())
+    const auto found = object.find(key);
+    if (found == object.end())
         return empty;
-    if (!found->is_array())
-        throw WorldError(fmt::format("\"{}\" must be an array, not {}", key, found->type_name()));
+    if (!found->is_array()) {
+        const std::string place = where.empty() ? fmt::format("\"{}\"", key) : Place(where, key) + ":";
+        throw WorldError(fmt::format("{} must be an array, not {}", place, found->type_name()));
+    }
     return *found;
 }
 

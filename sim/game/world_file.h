@@ -55,7 +55,8 @@ double NumberAt(const nlohmann::json& object, const char* key, const std::string
                 std::optional<double> fallback = {});
 bool FlagAt(const nlohmann::json& object, const char* key, const std::string& where, bool fallback);
 
-// The array under `key` of the world, empty when absent.
-const nlohmann::json& ListAt(const nlohmann::json& world, const char* key);
+// The array under `key` of `object` (found at `where`, or at the top level), empty
+// when absent.
+const nlohmann::json& ListAt(const nlohmann::json& object, const char* key, const std::string& where = {});
 
 }  // namespace sim
