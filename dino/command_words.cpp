@@ -24,7 +24,7 @@ std::int32_t SaturatedInt(double value)
 std::vector<std::int32_t> ParseColors(const FString& word)
 {
     std::vector<std::int32_t> colors(6, 0);
-    const TArray<FString> parts = SplitOn(word, u",");
+    const TArray<FString> parts = SplitOn(word, WTEXT(","));
     for (int region = 0; region < parts.Num() && region < 6; ++region)
         if (IsNumeric(parts[region]))
             colors[region] = ToInt(ToNarrow(parts[region]));
@@ -33,8 +33,8 @@ std::vector<std::int32_t> ParseColors(const FString& word)
 
 void ApplySexWord(const FString& word, DinoSpawnOptions& options)
 {
-    options.RandomGender = word.View() == u"R";
-    options.Female = word.View() == u"F" ? 1 : 0;
+    options.RandomGender = word.View() == WTEXT("R");
+    options.Female = word.View() == WTEXT("F") ? 1 : 0;
 }
 
 std::int32_t ParseIntOrRange(std::string_view text)

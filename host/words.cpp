@@ -50,9 +50,9 @@ std::from_chars_result ReadUnsignedFloat(std::string_view text, float& value)
 
 }  // namespace
 
-TArray<FString> SplitWords(const FString& line) { return SplitOn(line, u" "); }
+TArray<FString> SplitWords(const FString& line) { return SplitOn(line, WTEXT(" ")); }
 
-TArray<FString> SplitOn(const FString& text, const TCHAR* delimiter)
+TArray<FString> SplitOn(const FString& text, const WIDECHAR* delimiter)
 {
     TArray<FString> pieces;
     text.ParseIntoArray(pieces, delimiter, true);
@@ -61,14 +61,14 @@ TArray<FString> SplitOn(const FString& text, const TCHAR* delimiter)
 
 bool IsNumeric(const FString& word)
 {
-    std::u16string_view text = word.View();
+    FString::WideView text = word.View();
     if (text.empty())
         return false;
-    if (text.front() == u'+' || text.front() == u'-')
+    if (text.front() == WTEXT('+') || text.front() == WTEXT('-'))
         text.remove_prefix(1);
     bool seenPoint = false;
-    for (const TCHAR unit : text) {
-        if (unit == u'.') {
+    for (const WIDECHAR unit : text) {
+        if (unit == WTEXT('.')) {
             if (seenPoint)
                 return false;
             seenPoint = true;
@@ -83,7 +83,7 @@ std::string ToNarrow(const FString& text)
 {
     std::string narrow;
     narrow.reserve(static_cast<std::size_t>(text.Len()));
-    for (const TCHAR unit : text.View())
+    for (const WIDECHAR unit : text.View())
         narrow.push_back(unit < 128 ? static_cast<char>(unit) : '?');
     return narrow;
 }

@@ -14,8 +14,8 @@ namespace kestrova {
 // empty words.
 TArray<FString> SplitWords(const FString& line);
 
-// The text split at every `delimiter` (such as u"," or u"-"), empty pieces dropped.
-TArray<FString> SplitOn(const FString& text, const TCHAR* delimiter);
+// The text split at every `delimiter` (such as WTEXT(",") or WTEXT("-")), empty pieces dropped.
+TArray<FString> SplitOn(const FString& text, const WIDECHAR* delimiter);
 
 // Not empty; one optional leading '+' or '-', then only units that iswdigit
 // accepts, with at most one '.'. A lone sign passes.

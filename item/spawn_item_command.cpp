@@ -14,7 +14,7 @@ namespace {
 
 UPrimalInventoryComponent* PlayerInventory(AShooterPlayerController* controller)
 {
-    return Call<UPrimalInventoryComponent*>(member::PlayerInventory, controller);
+    return Call(member::PlayerInventory, controller);
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ void SpawnItemCommand(APlayerController* player, FString* line, bool)
                                            static_cast<float>(quality), !formFlag, formFlag, secondClass);
             if (item == nullptr)
                 continue;
-            Field<uint8>(item, member::ItemQualityIndex) = static_cast<uint8>(quality & 0xFF);
+            FieldOf(member::ItemQualityIndex, item) = static_cast<uint8>(quality & 0xFF);
             items.push_back(item);
         }
         if (items.empty())

@@ -30,7 +30,7 @@ void ConsoleReload(APlayerController* player, FString*, bool)
     RunContained([&] {
         try {
             LoadConfig();
-            const FString pluginPath{std::u16string_view(PluginLibraryPath())};
+            const FString pluginPath{WideView(PluginLibraryPath())};
             const std::shared_ptr<PluginMessenger> messenger = AsaApi::GetApiUtils().GetPluginMessenger(pluginPath);
             const std::string text = fmt::format("Reloaded Config!");
             messenger->SendPlayerMessage(AsShooterController(player), 0.0f, 1.0f, 0.0f, 1.0f, FString(text.c_str()));

@@ -38,7 +38,7 @@ bool Forward(const FString& line, const TargetedForm& form, Forwarded& out)
     words.RemoveAt(1);
     for (const FString& word : words) {
         out.line += word;
-        out.line.AppendChars(u" ", 1);
+        out.line.AppendChars(WTEXT(" "), 1);
     }
     return true;
 }

@@ -77,7 +77,7 @@ TEST_F(PluginLibraryLoad, BuiltLibraryStartsThroughTheHostsLoadPath)
 
     RunConsoleAs("1001", "Kestrova.Reload");
     ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].text, u"Reloaded Config!");
+    EXPECT_EQ(Messages()[0].text, WTEXT("Reloaded Config!"));
     // The messenger is asked for by the plugin's own library file.
     EXPECT_EQ(std::filesystem::path(Messages()[0].pluginPath), std::filesystem::absolute(KESTROVA_PLUGIN_PATH));
 

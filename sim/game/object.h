@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "host.h"
 #include "members.h"
 
 namespace sim {

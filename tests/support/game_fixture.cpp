@@ -84,7 +84,7 @@ std::vector<sim::RconReply> GameTest::RunRcon(std::string_view line, int request
         RCONPacket packet;
         packet.Id = requestId;
         packet.Type = 2;
-        packet.Body = FString(std::u16string_view(sim::FromUtf8(line)));
+        packet.Body = FString(sim::WideView(sim::FromUtf8(line)));
         dispatched = Registry().DispatchRcon(sim::Handle<RCONClientConnection>(&connection), packet,
                                              sim::Handle<UWorld>(&game_->GetWorld()));
     }
