@@ -82,6 +82,43 @@ TEST_F(SimGameTest, ScriptFunctionsAndEvents)
               "Bob AActor.ProcessEvent(UFunction*,void*) <- (Function:ClientNotifyLevelUp, <block>)");
 }
 
+// A use that disagrees with the game's declaration: the wrong result, a static
+// function called as a method, a field of another type.
+constexpr Method<AShooterPlayerController, UClass*()> kNameAsClass{"AShooterPlayerController.GetPlayerCharacterName()"};
+constexpr Method<UVictoryCore, TSubclassOf<UObject>(FString&)> kStaticAsMethod{
+    "UVictoryCore.StringReferenceToClass(FString&)"};
+constexpr Field<UWorld, float> kTimeAsFloat{"UWorld.TimeSeconds"};
+
+TEST_F(SimGameDeathTest, MemberUsedWithAnotherSignatureStopsNamingBoth)
+{
+    EXPECT_DEATH(Call(kNameAsClass, Controller("1001")),
+                 "used with another signature than the game declares \\(used as method UClass\\*\\(\\); declared "
+                 "method FString\\(\\)\\): AShooterPlayerController\\.GetPlayerCharacterName\\(\\)");
+    FString reference("x");
+    EXPECT_DEATH(Call(kStaticAsMethod, nullptr, reference), "used as method .* declared static function");
+    EXPECT_DEATH(FieldOf(kTimeAsFloat, sim::Handle<UWorld>(&Game().GetWorld())),
+                 "used as field float; declared field double\\): UWorld\\.TimeSeconds");
+}
+
+TEST_F(SimGameDeathTest, MemberUsedOnSomethingThatIsNoGameObjectStops)
+{
+    FString notAnObject;
+    EXPECT_DEATH(Call(member::PlayerCharacterName, reinterpret_cast<AShooterPlayerController*>(&notAnObject)),
+                 "not a live game object: AShooterPlayerController\\.GetPlayerCharacterName\\(\\)");
+}
+
+#if defined(_WIN64)
+// Elsewhere a member and a plain function returning a class are called alike; on
+// Windows the result's hidden pointer comes after `this` for a member only, so a
+// caller that calls it as a plain function hands its result storage in as `this`.
+TEST_F(SimGameDeathTest, MemberReturningAClassCalledAsAPlainFunctionStops)
+{
+    using PlainFunction = FString (*)(void*);
+    void* address = GetAddress(member::PlayerCharacterName.name);
+    EXPECT_DEATH(reinterpret_cast<PlainFunction>(address)(Controller("1001")), "not a live game object");
+}
+#endif
+
 TEST_F(SimGameDeathTest, EventOfAnotherClassStops)
 {
     UFunction* notify = FindFunction(Controller("1001"), "ClientNotifyLevelUp");
