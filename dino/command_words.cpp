@@ -1,25 +1,9 @@
 #include "dino/command_words.h"
 
-#include <cmath>
-#include <limits>
-
 #include "host/random.h"
 #include "host/words.h"
 
 namespace kestrova {
-namespace {
-
-std::int32_t SaturatedInt(double value)
-{
-    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
-    constexpr double highest = std::numeric_limits<std::int32_t>::max();
-    const double whole = std::trunc(value);
-    return whole <= lowest ? std::numeric_limits<std::int32_t>::min()
-           : whole >= highest ? std::numeric_limits<std::int32_t>::max()
-                              : static_cast<std::int32_t>(whole);
-}
-
-}  // namespace
 
 std::vector<std::int32_t> ParseColors(const FString& word)
 {
@@ -39,13 +23,7 @@ void ApplySexWord(const FString& word, DinoSpawnOptions& options)
 
 std::int32_t ParseIntOrRange(std::string_view text)
 {
-    const double u = DrawUnit();
-    const std::size_t dash = text.find('-');
-    if (dash == text.npos)
-        return SaturatedInt(ToFloat(text));
-    const double lo = SaturatedInt(ToFloat(text.substr(0, dash)));
-    const double hi = SaturatedInt(ToFloat(text.substr(dash + 1)));
-    return SaturatedInt(lo + u * (hi - lo));
+    return SaturatedInt(NumberOrRange(text, [](std::string_view piece) { return SaturatedInt(ToFloat(piece)); }));
 }
 
 }  // namespace kestrova

@@ -11,11 +11,6 @@ namespace {
 // Status value indices 0 to 10 are stored; index 11 never is.
 constexpr int kStoredStats = 11;
 
-UPrimalCharacterStatusComponent* StatusComponent(APrimalDinoCharacter* creature)
-{
-    return Call(member::CharacterStatusComponent, creature);
-}
-
 void AddNames(FCustomItemData& data, APrimalDinoCharacter* creature)
 {
     data.Names = Call(member::ColorSetNames, creature);
@@ -35,7 +30,7 @@ void AddFloats(FCustomItemData& data, APrimalDinoCharacter* creature)
 {
     // A creature without a status component stores zeros for its stats rather than
     // taking the server down.
-    UPrimalCharacterStatusComponent* status = StatusComponent(creature);
+    UPrimalCharacterStatusComponent* status = StatusComponentOf(creature);
     AddStats(data, status, [](auto* s, int i) { return FieldOf(member::CurrentStatusValues, s)[i]; });
     AddStats(data, status, [](auto* s, int i) { return FieldOf(member::MaxStatusValues, s)[i]; });
     AddStats(data, status, [](auto* s, int i) {

@@ -19,8 +19,11 @@ WideString EggReference(const FString& path)
 
 }  // namespace
 
-ADroppedItem* GiveFertilizedEgg(AShooterPlayerController* controller, APrimalDinoCharacter* creature)
+ADroppedItem* GiveFertilizedEgg(AShooterPlayerController* controller, APrimalDinoCharacter* creature,
+                                bool* inInventory)
 {
+    if (inInventory != nullptr)
+        *inInventory = false;
     const auto& eggClasses = FieldOf(member::FertilizedEggItemsToSpawn, creature);
     if (eggClasses.Num() == 0 || eggClasses[0].uClass == nullptr)
         return nullptr;
@@ -41,8 +44,11 @@ ADroppedItem* GiveFertilizedEgg(AShooterPlayerController* controller, APrimalDin
                              UE::Math::TRotator<double>{}, TSubclassOf<ADroppedItem>{}, 0, true);
 
     if (egg != nullptr) {
-        if (auto* inventory = Call(member::PlayerInventory, controller))
-            Call(member::AddItemObject, inventory, FieldOf(member::DroppedItemMyItem, egg));
+        if (auto* inventory = Call(member::PlayerInventory, controller)) {
+            const bool taken = Call(member::AddItemObject, inventory, FieldOf(member::DroppedItemMyItem, egg)) != nullptr;
+            if (inInventory != nullptr)
+                *inInventory = taken;
+        }
     }
     return egg;
 }

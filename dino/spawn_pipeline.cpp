@@ -35,11 +35,6 @@ FString PlayerCharacterName(AShooterPlayerController* controller)
     return Call(member::PlayerCharacterName, controller);
 }
 
-UPrimalCharacterStatusComponent* StatusComponent(APrimalDinoCharacter* creature)
-{
-    return Call(member::CharacterStatusComponent, creature);
-}
-
 void TameToPlayer(APrimalDinoCharacter* creature, AShooterPlayerController* controller)
 {
     FieldOf(member::TamingTeamID, creature) = FieldOf(member::TargetingTeam, controller);
@@ -59,11 +54,11 @@ void Imprint(APrimalDinoCharacter* creature, AShooterPlayerController* controlle
     FieldOf(member::ImprinterNetId, creature) = Call(member::UniqueNetId, controller);
     // The status component is fetched at each use; on a creature without one the
     // calls on it are skipped rather than made on nothing.
-    if (UPrimalCharacterStatusComponent* status = StatusComponent(creature))
+    if (UPrimalCharacterStatusComponent* status = StatusComponentOf(creature))
         FieldOf(member::DinoImprintingQuality, status) = quality;
     MulticastProperty(creature, "ImprinterName");
     MulticastProperty(creature, "ImprinterPlayerUniqueNetId");
-    if (UPrimalCharacterStatusComponent* status = StatusComponent(creature))
+    if (UPrimalCharacterStatusComponent* status = StatusComponentOf(creature))
         Call(member::ServerSyncReplicatedValues, status);
 }
 
@@ -71,7 +66,7 @@ void ApplyStats(APrimalDinoCharacter* creature, AShooterPlayerController* contro
                 const std::vector<std::int32_t>& statPoints)
 {
     ApplyStatLevels(creature, controller, StatLevelList(statPoints));
-    if (UPrimalCharacterStatusComponent* status = StatusComponent(creature))
+    if (UPrimalCharacterStatusComponent* status = StatusComponentOf(creature))
         Call(member::SetAllStatsToMaximum, status);
 }
 
@@ -172,8 +167,12 @@ void SpawnTamedDino(DinoSpawnOptions options)
     // A delivery that fails leaves the creature tamed in the world, so the player
     // never loses it to a cryopod or egg that did not reach them.
     if (options.AsEgg) {
-        if (GiveFertilizedEgg(controller, creature) != nullptr)
+        bool inInventory = false;
+        ADroppedItem* egg = GiveFertilizedEgg(controller, creature, &inInventory);
+        if (inInventory)
             Call(member::ForceDestroy, creature);
+        else if (egg != nullptr)
+            Call(member::ForceDestroy, egg);  // no stray egg at the world's origin
         return;
     }
 

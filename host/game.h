@@ -19,6 +19,12 @@ inline UFunction* FindFunction(const UObject* target, const char* function)
     return Call(member::FindFunctionChecked, target, MakeName(function, FNAME_Find));
 }
 
+// The creature's status component as the game gives it, fetched afresh; may be null.
+inline UPrimalCharacterStatusComponent* StatusComponentOf(const APrimalCharacter* creature)
+{
+    return Call(member::CharacterStatusComponent, creature);
+}
+
 // Console callbacks receive the game's player controller by its base class.
 inline AShooterPlayerController* AsShooterController(APlayerController* player)
 {

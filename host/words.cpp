@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cwctype>
+#include <limits>
 #include <stdexcept>
 #include <system_error>
 
@@ -130,6 +131,19 @@ float ToFloat(std::string_view text)
     if (read.ec == std::errc::result_out_of_range || std::fpclassify(value) == FP_SUBNORMAL)
         throw std::out_of_range("stof argument out of range");
     return negative ? -value : value;
+}
+
+std::int32_t SaturatedInt(double value)
+{
+    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr double highest = std::numeric_limits<std::int32_t>::max();
+    if (std::isnan(value))
+        return 0;
+    if (value <= lowest)
+        return std::numeric_limits<std::int32_t>::min();
+    if (value >= highest)
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(value);
 }
 
 }  // namespace kestrova

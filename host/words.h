@@ -38,4 +38,8 @@ std::int32_t ToInt(std::string_view text);
 // or when a non-zero number comes out as zero or subnormal.
 float ToFloat(std::string_view text);
 
+// Truncated toward zero into the signed 32-bit range: a value beyond it takes the
+// nearest end, NaN gives 0, instead of the undefined result of a plain cast.
+std::int32_t SaturatedInt(double value);
+
 }  // namespace kestrova

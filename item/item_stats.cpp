@@ -39,13 +39,7 @@ bool ApplyToItem(UPrimalItem* item, const std::array<std::pair<int, float>, 5>& 
 
 float ParseFloatOrRange(std::string_view text)
 {
-    const double u = DrawUnit();
-    const std::size_t dash = text.find('-');
-    if (dash == text.npos)
-        return ToFloat(text);
-    const double lo = ToFloat(text.substr(0, dash));
-    const double hi = ToFloat(text.substr(dash + 1));
-    return static_cast<float>(lo + u * (hi - lo));
+    return static_cast<float>(NumberOrRange(text, ToFloat));
 }
 
 std::uint16_t ItemStatValue(int statIndex, float value, float base, float a, float b)

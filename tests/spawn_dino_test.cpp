@@ -247,10 +247,13 @@ TEST_F(SpawnDino, DeliveryThatReachesNoInventoryLeavesTheCreatureTamedInTheWorld
     EXPECT_THAT(Steps({"AddItemObject"}), ElementsAre(StartsWith("Erin.Inventory AddItemObject(")));
     EXPECT_THAT(InventoryOf("1005"), SizeIs(1)) << "only the stone";
 
-    // An egg that lands nowhere is still an egg: the creature goes as usual.
+    // An egg that reaches no inventory is taken out of the world again, and the
+    // creature stays.
     Run(kRaptorWord + " \"\" 0 10 0 0 0 1 0", "1004");
-    EXPECT_THAT(Creatures(), SizeIs(3));
-    EXPECT_EQ(CountOf(member::ForceDestroy.name), 1u);
+    Run(kRaptorWord + " \"\" 0 10 0 0 0 1 0", "1005");
+    EXPECT_THAT(Creatures(), SizeIs(5));
+    EXPECT_THAT(Steps({"ForceDestroy"}), ElementsAre(StartsWith("DroppedItemGeneric_C#"), StartsWith("DroppedItemGeneric_C#")));
+    EXPECT_THAT(InventoryOf("1005"), SizeIs(1)) << "only the stone";
 }
 
 TEST_F(SpawnDino, CryopodThatIsNoItemLeavesTheCreatureInTheWorld)

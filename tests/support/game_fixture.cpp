@@ -19,6 +19,7 @@ void GameTest::SetUp()
 void GameTest::TearDown()
 {
     console_.reset();
+    EXPECT_EQ(Registry().EscapedExceptions(), 0) << "last: " << Registry().LastEscapedWhat();
     if (checkMemory_) {
         EXPECT_EQ(LiveBlocks(), 0) << "game-allocated blocks left live by the test";
     }
