@@ -12,6 +12,7 @@
 #include "game/game.h"
 #include "host.h"
 #include "members.h"
+#include "memory.h"
 
 namespace {
 
@@ -50,12 +51,15 @@ void RunCommand(benchmark::State& state, const WIDECHAR* text)
     auto* player = sim::Handle<APlayerController>(game.FindPlayer(std::string_view("1001")));
 
     std::uint64_t resolutions = 0;
+    std::uint64_t allocations = 0;
     int runs = 0;
     for (auto _ : state) {
         FString line{sim::WideView(text)};
         sim::ResetResolutionCount();
+        const std::uint64_t allocationsBefore = sim::GetMemoryStats().allocations;
         Command(player, &line, true);
         resolutions = sim::ResolutionCount();
+        allocations = sim::GetMemoryStats().allocations - allocationsBefore;
         if (++runs % kRunsPerGame == 0) {
             state.PauseTiming();
             game.Reset(world, "bench world");
@@ -64,6 +68,7 @@ void RunCommand(benchmark::State& state, const WIDECHAR* text)
         }
     }
     state.counters["resolutions"] = static_cast<double>(resolutions);
+    state.counters["game allocations"] = static_cast<double>(allocations);
 }
 
 void BM_SpawnDinoToCryopod(benchmark::State& state) { RunCommand<&kestrova::SpawnDinoCommand>(state, kSpawnDinoLine); }

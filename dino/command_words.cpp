@@ -8,10 +8,12 @@ namespace kestrova {
 std::vector<std::int32_t> ParseColors(const FString& word)
 {
     std::vector<std::int32_t> colors(6, 0);
-    const TArray<FString> parts = SplitOn(word, WTEXT(","));
-    for (int region = 0; region < parts.Num() && region < 6; ++region)
-        if (IsNumeric(parts[region]))
-            colors[region] = ToInt(ToNarrow(parts[region]));
+    std::size_t region = 0;
+    ForEachPiece(word.View(), WTEXT(','), [&](FString::WideView part) {
+        if (region < colors.size() && IsNumeric(part))
+            colors[region] = ToInt(ToNarrow(part));
+        ++region;
+    });
     return colors;
 }
 

@@ -10,20 +10,33 @@ namespace {
 
 // Status value indices 0 to 10 are stored; index 11 never is.
 constexpr int kStoredStats = 11;
+constexpr int kStringCount = 15;
+constexpr int kFloatCount = 5 * kStoredStats + 2;
+constexpr int kMostDoubles = 7;
+constexpr int kMostByteArrays = 4;
 
 void AddNames(FCustomItemData& data, APrimalDinoCharacter* creature)
 {
     data.Names = Call(member::ColorSetNames, creature);
+    data.Names.Reserve(data.Names.Num() + 2);
     data.Names.Add(MakeName("MissionTemporary", FNAME_Add));
     data.Names.Add(MakeName("None", FNAME_Find));
 }
 
-// Status value indices 0 to 10 of `values`, or zeros without a status component.
-template <typename Read>
-void AddStats(FCustomItemData& data, UPrimalCharacterStatusComponent* status, Read read)
+// Status value indices 0 to 10, each `value(i)`, or zeros without a status component.
+template <typename Value>
+void AddStats(FCustomItemData& data, bool hasStatus, Value value)
 {
     for (int i = 0; i < kStoredStats; ++i)
-        data.Floats.Add(status != nullptr ? static_cast<float>(read(status, i)) : 0.0f);
+        data.Floats.Add(hasStatus ? static_cast<float>(value(i)) : 0.0f);
+}
+
+// An array field of the status component, read in one access.
+template <typename T>
+const T* StatArray(UPrimalCharacterStatusComponent* status,
+                   const Field<UPrimalCharacterStatusComponent, T[member::kStatusValues]>& field)
+{
+    return status != nullptr ? FieldOf(field, status) : nullptr;
 }
 
 void AddFloats(FCustomItemData& data, APrimalDinoCharacter* creature)
@@ -31,18 +44,22 @@ void AddFloats(FCustomItemData& data, APrimalDinoCharacter* creature)
     // A creature without a status component stores zeros for its stats rather than
     // taking the server down.
     UPrimalCharacterStatusComponent* status = StatusComponentOf(creature);
-    AddStats(data, status, [](auto* s, int i) { return FieldOf(member::CurrentStatusValues, s)[i]; });
-    AddStats(data, status, [](auto* s, int i) { return FieldOf(member::MaxStatusValues, s)[i]; });
-    AddStats(data, status, [](auto* s, int i) {
-        return Call(member::RecoveryRate, s, static_cast<EPrimalCharacterStatusValue::Type>(i));
+    const bool hasStatus = status != nullptr;
+    const float* current = StatArray(status, member::CurrentStatusValues);
+    AddStats(data, hasStatus, [&](int i) { return current[i]; });
+    const float* max = StatArray(status, member::MaxStatusValues);
+    AddStats(data, hasStatus, [&](int i) { return max[i]; });
+    AddStats(data, hasStatus, [&](int i) {
+        return Call(member::RecoveryRate, status, static_cast<EPrimalCharacterStatusValue::Type>(i));
     });
     data.Floats.Add(ReadBit(member::IsFemale, creature) ? 1.0f : 0.0f);
 
     const int firstPointEntry = data.Floats.Num();
-    AddStats(data, status, [](auto* s, int i) {
-        return FieldOf(member::LevelUpPointsApplied, s)[i] + FieldOf(member::MutationsAppliedTamed, s)[i];
-    });
-    AddStats(data, status, [](auto* s, int i) { return FieldOf(member::LevelUpPointsAppliedTamed, s)[i]; });
+    const uint8* points = StatArray(status, member::LevelUpPointsApplied);
+    const uint8* mutations = StatArray(status, member::MutationsAppliedTamed);
+    AddStats(data, hasStatus, [&](int i) { return points[i] + mutations[i]; });
+    const uint8* tamedPoints = StatArray(status, member::LevelUpPointsAppliedTamed);
+    AddStats(data, hasStatus, [&](int i) { return tamedPoints[i]; });
     data.Floats.Add(static_cast<float>(firstPointEntry));
 }
 
@@ -79,10 +96,12 @@ const char* SexText(APrimalDinoCharacter* creature)
     return ReadBit(member::IsFemale, creature) ? "FEMALE" : "MALE";
 }
 
-void AddStrings(FCustomItemData& data, APrimalDinoCharacter* creature, const FARKDinoData& dinoData)
+// The creature's own data is released after the record is filled, so its texts
+// and bytes move into the record rather than being copied.
+void AddStrings(FCustomItemData& data, APrimalDinoCharacter* creature, FARKDinoData& dinoData)
 {
-    data.Strings.Add(dinoData.Text1);
-    data.Strings.Add(dinoData.Text2);
+    data.Strings.Add(std::move(dinoData.Text1));
+    data.Strings.Add(std::move(dinoData.Text2));
     data.Strings.Add(Call(member::ColorSetIndices, creature));
     data.Strings.Add(FString(ReadBit(member::Neutered, creature) ? "NEUTERED" : ""));
     data.Strings.Add(FString(SexText(creature)));
@@ -92,9 +111,9 @@ void AddStrings(FCustomItemData& data, APrimalDinoCharacter* creature, const FAR
 }
 
 void AddByteArrays(FCustomItemData& data, APrimalDinoCharacter* creature, UPrimalItem* inventoryItem,
-                   const FARKDinoData& dinoData)
+                   FARKDinoData& dinoData)
 {
-    data.ByteArrays.Add(dinoData.CreatureBytes);
+    data.ByteArrays.Add(std::move(dinoData.CreatureBytes));
     if (inventoryItem != nullptr) {
         TArray<uint8> itemBytes;
         Call(member::GetItemBytes, inventoryItem, itemBytes);
@@ -111,6 +130,12 @@ void AddByteArrays(FCustomItemData& data, APrimalDinoCharacter* creature, UPrima
 FCustomItemData& BuildCryopodData(FCustomItemData& data, APrimalDinoCharacter* creature, UPrimalItem* inventoryItem)
 {
     data = FCustomItemData();
+    // Every list's length is known: each is allocated once.
+    data.Strings.Reserve(kStringCount);
+    data.Floats.Reserve(kFloatCount);
+    data.Doubles.Reserve(kMostDoubles);
+    data.Classes.Reserve(1);
+    data.ByteArrays.Reserve(kMostByteArrays);
     FARKDinoData dinoData;
     Call(member::GetDinoData, creature, dinoData);
 

@@ -55,14 +55,22 @@ TArray<FString> SplitWords(const FString& line) { return SplitOn(line, WTEXT(" "
 
 TArray<FString> SplitOn(const FString& text, const WIDECHAR* delimiter)
 {
-    TArray<FString> pieces;
-    text.ParseIntoArray(pieces, delimiter, true);
-    return pieces;
+    // Room for every piece first, so the list is allocated once rather than grown.
+    const FString::WideView view = text.View();
+    const FString::WideView delim(delimiter);
+    int32 pieces = 1;
+    if (!delim.empty())
+        for (std::size_t at = view.find(delim); at != view.npos; at = view.find(delim, at + delim.size()))
+            ++pieces;
+    TArray<FString> words;
+    if (!view.empty())
+        words.Reserve(pieces);
+    text.ParseIntoArray(words, delimiter, true);
+    return words;
 }
 
-bool IsNumeric(const FString& word)
+bool IsNumeric(FString::WideView text)
 {
-    FString::WideView text = word.View();
     if (text.empty())
         return false;
     if (text.front() == WTEXT('+') || text.front() == WTEXT('-'))
@@ -80,11 +88,11 @@ bool IsNumeric(const FString& word)
     return true;
 }
 
-std::string ToNarrow(const FString& text)
+std::string ToNarrow(FString::WideView text)
 {
     std::string narrow;
-    narrow.reserve(static_cast<std::size_t>(text.Len()));
-    for (const WIDECHAR unit : text.View())
+    narrow.reserve(text.size());
+    for (const WIDECHAR unit : text)
         narrow.push_back(unit < 128 ? static_cast<char>(unit) : '?');
     return narrow;
 }

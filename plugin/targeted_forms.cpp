@@ -36,6 +36,10 @@ bool Forward(const FString& line, const TargetedForm& form, Forwarded& out)
         return false;
     out.target = AsaApi::GetApiUtils().FindPlayerById(words[1]);
     words.RemoveAt(1);
+    int32 length = 1;  // the NUL
+    for (const FString& word : words)
+        length += word.Len() + 1;
+    out.line.GetCharArray().Reserve(length);
     for (const FString& word : words) {
         out.line += word;
         out.line.AppendChars(WTEXT(" "), 1);
