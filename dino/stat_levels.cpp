@@ -15,7 +15,7 @@ void WritePointsAndLevel(UPrimalCharacterStatusComponent* status, const std::vec
     uint8(&points)[kStatCount] = FieldOf(member::LevelUpPointsApplied, status);
     int sum = 0;
     for (int i = 0; i < kStatCount; ++i) {
-        const int clamped = std::clamp(levels[i], 0, 255);
+        const int clamped = std::clamp(levels[static_cast<std::size_t>(i)], 0, 255);
         points[i] = static_cast<uint8>(clamped);
         sum += clamped;
     }

@@ -17,16 +17,17 @@ std::array<Slot, Count> ParseStatWords(const TArray<FString>& words, int first, 
 {
     std::array<Slot, Count> slots{};
     for (int i = first; i < words.Num() && i < first + static_cast<int>(Count); ++i) {
+        const auto slot = static_cast<std::size_t>(i - first);
         const FString& word = words[i];
         if (word.Contains(WTEXT("-"))) {
             const TArray<FString> pieces = SplitOn(word, WTEXT("-"));
             if (pieces.Num() == 2 && IsNumeric(pieces[0]) && IsNumeric(pieces[1]))
-                slots[i - first] = read(ToNarrow(word));
+                slots[slot] = read(ToNarrow(word));
             continue;
         }
         if (!IsNumeric(word))
             break;
-        slots[i - first] = read(ToNarrow(word));
+        slots[slot] = read(ToNarrow(word));
     }
     return slots;
 }
