@@ -26,9 +26,11 @@ struct ServerOptions {
     // Connections that have not authenticated yet have a budget of their own within
     // the limits above (at least 1 each). A new connection that finds one full closes
     // the oldest such connection, so clients that never authenticate come and go
-    // while one that does always gets in.
+    // while one that does always gets in. Per address it is as large as the address's
+    // limit: a client that opens its connections all at once must not have its newest
+    // ones close its oldest before they could authenticate.
     std::size_t maxUnauthenticated = 8;
-    std::size_t maxUnauthenticatedPerAddress = 2;
+    std::size_t maxUnauthenticatedPerAddress = 4;
 
     // `lockoutFailures` wrong passwords from one address within `lockoutWindow` lock
     // it out for `firstLockout`; each further one while failures go on, for twice as
