@@ -177,6 +177,12 @@ bool Peer::ServerHasClosed()
     return closed_;
 }
 
+void Peer::EndSending()
+{
+    std::error_code ignored;
+    socket_.shutdown(tcp::socket::shutdown_send, ignored);
+}
+
 void Peer::Abort()
 {
     std::error_code ignored;

@@ -50,6 +50,9 @@ public:
     // Without waiting: whether the server has closed its side already.
     bool ServerHasClosed();
 
+    // Ends the client's side of the stream; the server hears the end of it.
+    void EndSending();
+
     // Closes with a reset instead of an orderly end, as a crashed client would.
     void Abort();
     void Close();

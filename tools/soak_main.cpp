@@ -120,9 +120,9 @@ int main(int argc, char** argv)
             std::cout << kUsage;
             return 0;
         }
-        const std::filesystem::path beside = std::filesystem::absolute(argv[0]).parent_path();
+        const std::filesystem::path self = std::filesystem::absolute(argv[0]);
         const std::string simPath =
-            line.Text("--sim", (beside / ("kestrova-sim" + beside.extension().string())).string());
+            line.Text("--sim", (self.parent_path() / ("kestrova-sim" + self.extension().string())).string());
         const std::vector<std::string> simArgs = line.All("--sim-arg");
         const bool external = line.Has("--port");
         const auto externalPort = static_cast<std::uint16_t>(line.Number("--port", 0, 1, 65535));
