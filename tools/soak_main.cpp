@@ -39,11 +39,12 @@ constexpr char kUsage[] =
     "  --hostile-from ADDR    where hostile connections come from (repeatable; default\n"
     "                         127.0.0.2 to 127.0.0.5; the honest ones come from 127.0.0.1)\n"
     "  --max-rss-growth-mb X  fail when the resident set grows more than X MB past the warm-up\n"
+    "  --max-reply-ms N       fail when a load reply (after the warm-up) took longer than N ms\n"
     "  --sample-ms N          how often memory and open files are sampled (default 250)\n"
     "  --time-limit-s S       for each phase (default 900)\n"
     "Exits 1 when a reply was wrong or lost, an honest client was refused, a hostile\n"
     "connection was not handled as it should be, open files did not come back, the\n"
-    "sim did not exit cleanly, or the resident set grew past the limit.\n";
+    "sim did not exit cleanly, or a limit given above was passed.\n";
 
 std::string Megabytes(std::uint64_t bytes)
 {
@@ -135,6 +136,8 @@ int main(int argc, char** argv)
         std::vector<std::string> hostileFrom = line.All("--hostile-from");
         const bool rssLimit = line.Has("--max-rss-growth-mb");
         const std::uint64_t maxGrowth = line.Number("--max-rss-growth-mb", 0, 0, 1'000'000) * 1024 * 1024;
+        const bool replyLimit = line.Has("--max-reply-ms");
+        const auto maxReply = std::chrono::milliseconds(line.Number("--max-reply-ms", 0, 1, 3'600'000));
         const auto sampleEvery = std::chrono::milliseconds(line.Number("--sample-ms", 250, 10, 60'000));
         const auto timeLimit = std::chrono::seconds(line.Number("--time-limit-s", 900, 1, 86'400));
         line.CheckAllUsed();
@@ -202,7 +205,11 @@ int main(int argc, char** argv)
         const auto baseline = sampler.Sample();
 
         if (requests > 0) {
-            runLoad("load:", requests);
+            const LoadResult result = runLoad("load:", requests);
+            if (replyLimit && result.latencies.Over(maxReply) > 0)
+                verdict.Fail(fmt::format("{} replies took longer than {} ms, the longest {}",
+                                         result.latencies.Over(maxReply), maxReply.count(),
+                                         FormatMicros(result.latencies.Max())));
             const std::uint64_t peak = sampler.TakePeak();
             if (baseline) {
                 const std::uint64_t growth = peak > baseline->residentBytes ? peak - baseline->residentBytes : 0;
