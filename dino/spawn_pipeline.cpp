@@ -143,7 +143,8 @@ std::vector<std::int32_t> StatLevelList(const std::vector<std::int32_t>& statPoi
     return levels;
 }
 
-void SpawnTamedDino(DinoSpawnOptions options)
+// By value: the run owns its options and releases them when it returns.
+void SpawnTamedDino(DinoSpawnOptions options)  // NOLINT(performance-unnecessary-value-param)
 {
     AShooterPlayerController* controller = options.Controller;
     APrimalDinoCharacter* creature = Spawn(options);

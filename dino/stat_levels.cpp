@@ -44,8 +44,9 @@ TArray<float> CopyStats(const float (&values)[kStatCount])
 
 }  // namespace
 
+// The list is taken by value: the operation owns it and releases it on return.
 void ApplyStatLevels(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
-                     std::vector<std::int32_t> levels)
+                     std::vector<std::int32_t> levels)  // NOLINT(performance-unnecessary-value-param)
 {
     UPrimalCharacterStatusComponent* status = FieldOf(member::MyCharacterStatusComponent, creature);
     if (status == nullptr)
