@@ -75,12 +75,9 @@ std::string PlayerLabel(const PlayerFacts& facts, WideView id) { return fmt::for
 Recipient IssuingPlayer(const Context& context)
 {
     switch (context.issuer.kind) {
-    case Issuer::Kind::Unknown:
-        return {Recipient::Kind::Unknown, "the issuing player", std::nullopt};
-    case Issuer::Kind::Server:
-        return {Recipient::Kind::Nobody, "nobody", std::nullopt};
-    case Issuer::Kind::Player:
-        break;
+    case Issuer::Kind::Unknown: return {Recipient::Kind::Unknown, "the issuing player", std::nullopt};
+    case Issuer::Kind::Server: return {Recipient::Kind::Nobody, "nobody", std::nullopt};
+    case Issuer::Kind::Player: break;
     }
     const WideView id = context.issuer.id;
     if (context.world != nullptr)
@@ -97,6 +94,8 @@ void TakeReading(Report& report, Reading reading, std::size_t fromWord)
     report.stop = std::move(reading.stop);
     report.outcome = std::move(reading.outcome);
     report.spawn = std::move(reading.spawn);
+    for (std::string& note : reading.notes)
+        report.notes.push_back(std::move(note));
     for (std::string& unchecked : reading.unchecked)
         report.unchecked.push_back(std::move(unchecked));
 }
@@ -111,7 +110,8 @@ bool FromNobody(const Context& context)
 void StopForNobody(Report& report)
 {
     report.verdict = Verdict::DoesNothing;
-    report.stop = StopNote{"no-player", -1, {}, "no player issues it (the server's console), so the command returns at once"};
+    report.stop =
+        StopNote{"no-player", -1, {}, "no player issues it (the server's console), so the command returns at once"};
     report.outcome.clear();
     report.spawn = nullptr;
     report.unchecked.clear();
@@ -122,8 +122,9 @@ void CheckReload(Report& report, const TArray<FString>& words, const Context& co
     for (int i = 1; i < words.Num(); ++i)
         report.words.push_back({i, Utf8(words[i]), {}, "not read"});
     report.verdict = Verdict::Reloads;
-    report.outcome = "re-reads config.json; on the console the player is told \"Reloaded Config!\", and a "
-                     "config.json that does not parse keeps the configuration loaded before";
+    report.outcome =
+        "re-reads config.json; on the console the player is told \"Reloaded Config!\", and a "
+        "config.json that does not parse keeps the configuration loaded before";
     report.rconCommand = true;
     report.rconReply = "Reloaded Config!";
     report.rconNote = "or an empty reply when config.json does not parse";
@@ -141,7 +142,8 @@ void CheckPlain(Report& report, const Command& command, const TArray<FString>& w
         report.outcome.clear();
         report.spawn = nullptr;
         report.unchecked.clear();
-        report.notes.push_back(std::string(command.name) + " is a console command: over RCON only Kestrova.Reload "
+        report.notes.push_back(std::string(command.name) +
+                               " is a console command: over RCON only Kestrova.Reload "
                                "and the targeted forms are");
     }
 }
@@ -177,7 +179,9 @@ void CheckTargeted(Report& report, const Command& command, const TArray<FString>
         report.outcome.clear();
         report.spawn = nullptr;
         report.unchecked.clear();
-        report.stop = StopNote{"too-few-words", -1, {},
+        report.stop = StopNote{"too-few-words",
+                               -1,
+                               {},
                                fmt::format("{} needs at least {} words, its name and the player id included, to hand "
                                            "the line on; this line has {}, so nothing happens",
                                            command.name, command.minimumWords, words.Num())};
@@ -211,8 +215,8 @@ void CheckTargeted(Report& report, const Command& command, const TArray<FString>
     TakeReading(report, Explain(command.grammar, handedWords, who, context.world, numbering), 1);
     if (target.found == false) {
         report.verdict = Verdict::DoesNothing;
-        report.stop = StopNote{"no-such-player", 1, {},
-                               fmt::format("no player has id {}, so the line is not handed on", Code(Utf8(id)))};
+        report.stop = StopNote{
+            "no-such-player", 1, {}, fmt::format("no player has id {}, so the line is not handed on", Code(Utf8(id)))};
         report.outcome.clear();
         report.spawn = nullptr;
         report.unchecked.clear();
@@ -225,9 +229,10 @@ void CheckTargeted(Report& report, const Command& command, const TArray<FString>
         report.rconNote = fmt::format("when a player has id {}; otherwise \"{}\"", Code(Utf8(id)), kFailedReply);
     }
     if (report.verdict != Verdict::Spawns)
-        report.notes.push_back(fmt::format("over RCON the reply is still \"{}\": it says only that the line was "
-                                           "handed on to {}",
-                                           kSuccessReply, plain));
+        report.notes.push_back(
+            fmt::format("over RCON the reply is still \"{}\": it says only that the line was "
+                        "handed on to {}",
+                        kSuccessReply, plain));
     if (FromNobody(context))
         StopForNobody(report);
 }
@@ -253,15 +258,9 @@ Report CheckLine(WideView line, const Context& context)
     report.about = command->about;
     report.words.push_back({0, Utf8(words[0]), {}, "the command name"});
     switch (command->kind) {
-    case Command::Kind::Reload:
-        CheckReload(report, words, context);
-        break;
-    case Command::Kind::Plain:
-        CheckPlain(report, *command, words, context);
-        break;
-    case Command::Kind::Targeted:
-        CheckTargeted(report, *command, words, context);
-        break;
+    case Command::Kind::Reload: CheckReload(report, words, context); break;
+    case Command::Kind::Plain: CheckPlain(report, *command, words, context); break;
+    case Command::Kind::Targeted: CheckTargeted(report, *command, words, context); break;
     }
     return report;
 }

@@ -46,6 +46,7 @@ struct Reading {
     std::optional<StopNote> stop;
     std::string outcome;
     nlohmann::json spawn;
+    std::vector<std::string> notes;
     std::vector<std::string> unchecked;
 };
 
@@ -57,7 +58,10 @@ Reading ExplainSpawnItem(const TArray<FString>& words, const Recipient& who, con
 // Phrases the explanations share.
 std::string Utf8(WideView text);
 std::string Utf8(const FString& text);
-std::string Code(std::string_view text);  // `text`
+// Words are split at blanks only, so a tab or another control character stays
+// inside a word: shown as \t or \xNN.
+std::string Visible(std::string_view text);
+std::string Code(std::string_view text);  // `text`, made visible
 std::string NumberText(float value);
 // " (reads as 7)" when the word is not written as its integer value, else "".
 std::string ReadsAs(const FString& word, std::int32_t value);

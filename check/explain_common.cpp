@@ -7,7 +7,21 @@ namespace kestrova::check {
 
 std::string Utf8(WideView text) { return sim::ToUtf8(text); }
 std::string Utf8(const FString& text) { return sim::ToUtf8(text.View()); }
-std::string Code(std::string_view text) { return fmt::format("`{}`", text); }
+std::string Visible(std::string_view text)
+{
+    std::string shown;
+    for (const char c : text) {
+        if (c == '\t')
+            shown += "\\t";
+        else if (static_cast<unsigned char>(c) < 0x20)
+            shown += fmt::format("\\x{:02x}", static_cast<unsigned char>(c));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+std::string Code(std::string_view text) { return fmt::format("`{}`", Visible(text)); }
 std::string NumberText(float value) { return fmt::format("{}", value); }
 
 std::string ReadsAs(const FString& word, std::int32_t value)
@@ -67,8 +81,7 @@ StopNote GrammarStop(const LineStop& stop, const TArray<FString>& words, std::st
 
 std::string BadRangeReading(std::string_view slot)
 {
-    return fmt::format("has a '-' but is not two numbers either side of it, so {} stays 0; the stat words go on",
-                       slot);
+    return fmt::format("has a '-' but is not two numbers either side of it, so {} stays 0; the stat words go on", slot);
 }
 
 std::string EndsReading(std::string_view rest, bool plural)
@@ -80,14 +93,10 @@ std::string EndsReading(std::string_view rest, bool plural)
 std::string ClassPhrase(const ClassFacts& facts)
 {
     switch (facts.kind) {
-    case ClassFacts::Kind::None:
-        return "names nothing in this world";
-    case ClassFacts::Kind::Creature:
-        return "names the creature class " + facts.name;
-    case ClassFacts::Kind::Item:
-        return "names the item class " + facts.name;
-    case ClassFacts::Kind::Other:
-        return "names " + facts.name + ", which is neither a creature nor an item";
+    case ClassFacts::Kind::None: return "names nothing in this world";
+    case ClassFacts::Kind::Creature: return "names the creature class " + facts.name;
+    case ClassFacts::Kind::Item: return "names the item class " + facts.name;
+    case ClassFacts::Kind::Other: return "names " + facts.name + ", which is neither a creature nor an item";
     }
     return {};
 }
@@ -95,16 +104,11 @@ std::string ClassPhrase(const ClassFacts& facts)
 const char* VerdictName(Verdict verdict)
 {
     switch (verdict) {
-    case Verdict::Spawns:
-        return "spawns";
-    case Verdict::SpawnsThenStops:
-        return "spawns-then-stops";
-    case Verdict::DoesNothing:
-        return "does-nothing";
-    case Verdict::Reloads:
-        return "reloads";
-    case Verdict::NotACommand:
-        return "not-a-command";
+    case Verdict::Spawns: return "spawns";
+    case Verdict::SpawnsThenStops: return "spawns-then-stops";
+    case Verdict::DoesNothing: return "does-nothing";
+    case Verdict::Reloads: return "reloads";
+    case Verdict::NotACommand: return "not-a-command";
     }
     return "";
 }

@@ -12,11 +12,25 @@
 namespace kestrova::check {
 namespace {
 
-enum class Role { Name, Creature, InventoryItem, ItemQuality, Level, Imprint, Neuter, KeepInWorld, AsEgg, Colours, Sex, Stat, Unread };
+enum class Role {
+    Name,
+    Creature,
+    InventoryItem,
+    ItemQuality,
+    Level,
+    Imprint,
+    Neuter,
+    KeepInWorld,
+    AsEgg,
+    Colours,
+    Sex,
+    Stat,
+    Unread
+};
 
 constexpr std::array<const char*, 12> kStatusValueNames = {
-    "health", "stamina", "torpidity", "oxygen",   "food",           "water",
-    "temperature", "weight", "melee damage", "movement speed", "fortitude", "crafting speed"};
+    "health",      "stamina", "torpidity",    "oxygen",         "food",      "water",
+    "temperature", "weight",  "melee damage", "movement speed", "fortitude", "crafting speed"};
 
 // The status value that stat slot `slot` lands on, asked of the pipeline itself so
 // the two cannot drift apart.
@@ -31,7 +45,8 @@ int StatusValueOf(int slot)
 std::string StatName(int slot)
 {
     const int status = StatusValueOf(slot);
-    return fmt::format("stat {} (status value {}, {})", slot + 1, status, kStatusValueNames[static_cast<std::size_t>(status)]);
+    return fmt::format("stat {} (status value {}, {})", slot + 1, status,
+                       kStatusValueNames[static_cast<std::size_t>(status)]);
 }
 
 int Clamped(double points) { return std::clamp(static_cast<int>(points), 0, 255); }
@@ -40,7 +55,11 @@ class DinoExplainer {
 public:
     DinoExplainer(const TArray<FString>& words, bool stats, const Recipient& who, const World* world,
                   const Numbering& numbering)
-        : words_(words), stats_(stats), who_(who), world_(world), numbering_(numbering),
+        : words_(words),
+          stats_(stats),
+          who_(who),
+          world_(world),
+          numbering_(numbering),
           command_(stats ? "KV.SpawnDinoStats" : "KV.SpawnDino"),
           line_(stats ? ParseSpawnDinoStats(words) : ParseSpawnDino(words))
     {
@@ -69,8 +88,8 @@ private:
     Role RoleOf(int word) const
     {
         using enum Role;
-        static constexpr std::array kDino = {Name,    Creature,    InventoryItem, ItemQuality, Level, Imprint,
-                                             Neuter,  KeepInWorld, AsEgg,         Colours,     Sex};
+        static constexpr std::array kDino = {Name,   Creature,    InventoryItem, ItemQuality, Level, Imprint,
+                                             Neuter, KeepInWorld, AsEgg,         Colours,     Sex};
         static constexpr std::array kStats = {Name,   Creature,    InventoryItem, ItemQuality, Imprint,
                                               Neuter, KeepInWorld, AsEgg,         Colours,     Sex};
         if (stats_)
@@ -106,18 +125,19 @@ private:
             return FullReading(word);
         const LineStop& stop = *line_.stop;
         switch (stop.rule) {
-        case LineStop::Rule::TooFewWords:
-            return RoleName(word);
+        case LineStop::Rule::TooFewWords: return RoleName(word);
         case LineStop::Rule::NotNumeric:
             return word == stop.word ? RoleName(word) + "; not a number, so the line stops here" : RoleName(word);
         case LineStop::Rule::DoesNotConvert:
             if (word < stop.word)
                 return FullReading(word);
             if (word == stop.word)
-                return RoleName(word) + fmt::format("; {} its conversion fails (\"{}\"), so the line stops here",
-                                                    stop.part >= 0 ? fmt::format("the part for region {} passes the number test, but", stop.part)
-                                                                   : std::string("a number, but"),
-                                                    stop.message);
+                return RoleName(word) +
+                       fmt::format("; {} its conversion fails (\"{}\"), so the line stops here",
+                                   stop.part >= 0
+                                       ? fmt::format("the part for region {} passes the number test, but", stop.part)
+                                       : std::string("a number, but"),
+                                   stop.message);
             return RoleName(word) + "; not read";
         }
         return {};
@@ -132,8 +152,7 @@ private:
         const DinoSpawnOptions& options = line_.options;
         const FString& text = words_[word];
         switch (RoleOf(word)) {
-        case Role::Name:
-            return RoleName(word);
+        case Role::Name: return RoleName(word);
         case Role::Creature: {
             std::string reading = RoleName(word);
             if (options.BlueprintPath != Utf8(text))
@@ -161,8 +180,7 @@ private:
         case Role::ItemQuality:
             return fmt::format("that item's quality, {}{}{}", options.InventoryItemQuality,
                                ReadsAs(text, options.InventoryItemQuality), NoItem() ? " (unused: no item)" : "");
-        case Role::Level:
-            return fmt::format("the level, {}{}", options.Level, ReadsAs(text, options.Level));
+        case Role::Level: return fmt::format("the level, {}{}", options.Level, ReadsAs(text, options.Level));
         case Role::Imprint: {
             const std::string value = NumberText(options.ImprintQuality);
             return fmt::format("the imprint quality, {}{}: {}", value,
@@ -172,14 +190,10 @@ private:
         }
         case Role::Neuter:
         case Role::KeepInWorld:
-        case Role::AsEgg:
-            return FlagReading(word);
-        case Role::Colours:
-            return ColoursReading(word);
-        case Role::Sex:
-            return SexReading(text);
-        case Role::Stat:
-            return StatReading(word);
+        case Role::AsEgg: return FlagReading(word);
+        case Role::Colours: return ColoursReading(word);
+        case Role::Sex: return SexReading(text);
+        case Role::Stat: return StatReading(word);
         case Role::Unread:
             return stats_ ? "not read: there are six stat words" : "not read: the sex is the last word read";
         }
@@ -191,8 +205,8 @@ private:
         static constexpr std::array kNames = {"neuter", "keep in the world", "deliver as an egg"};
         const int flag = word - FlagWord();
         const std::int32_t value = line_.flagValues[static_cast<std::size_t>(flag)];
-        return fmt::format("{}: {}{}", kNames[static_cast<std::size_t>(flag)], value == 1 ? "yes" : "no, only 1 sets it",
-                           ReadsAs(words_[word], value));
+        return fmt::format("{}: {}{}", kNames[static_cast<std::size_t>(flag)],
+                           value == 1 ? "yes" : "no, only 1 sets it", ReadsAs(words_[word], value));
     }
 
     std::string ColoursReading(int word) const
@@ -207,7 +221,8 @@ private:
                 return;
             }
             if (line_.colours.parts[static_cast<std::size_t>(k)] == ColourWord::Part::NotNumber) {
-                parts.push_back(fmt::format("region {} stays as the game made it ({} is not a number)", k, Code(Utf8(piece))));
+                parts.push_back(
+                    fmt::format("region {} stays as the game made it ({} is not a number)", k, Code(Utf8(piece))));
                 return;
             }
             const std::int32_t value = line_.options.Colors[static_cast<std::size_t>(k)];
@@ -218,7 +233,8 @@ private:
         if (region == 0)
             return "the colours: no parts, so every region stays as the game made it";
         if (region < 6)
-            parts.push_back(Span("region", "regions", region, 5) + (region == 5 ? " stays" : " stay") + " as the game made it");
+            parts.push_back(Span("region", "regions", region, 5) + (region == 5 ? " stays" : " stay") +
+                            " as the game made it");
         std::string reading = "the colours: ";
         for (std::size_t i = 0; i < parts.size(); ++i)
             reading += (i ? "; " : "") + parts[i];
@@ -239,7 +255,8 @@ private:
         else if (text == "F")
             reading = "the sex: F, female";
         else if (text == "r" || text == "f")
-            reading = fmt::format("the sex: {} makes it male, as any word but R or F does (capitals count)", Code(text));
+            reading =
+                fmt::format("the sex: {} makes it male, as any word but R or F does (capitals count)", Code(text));
         else
             reading = fmt::format("the sex: {} makes it male, as any word but R or F does", Code(text));
         if (creature_ && creature_->kind == ClassFacts::Kind::Creature && !creature_->usesGender && text != "R")
@@ -273,8 +290,7 @@ private:
                 reading += " (a negative number is read so too)";
             return reading;
         }
-        case StatWord::Kind::Ends:
-            return EndsReading(Span("stat", "stats", slot + 1, 6), slot + 1 < 6);
+        case StatWord::Kind::Ends: return EndsReading(Span("stat", "stats", slot + 1, 6), slot + 1 < 6);
         case StatWord::Kind::Absent:
             return fmt::format("{}; not read: the stat words ended at {}", name, numbering_.Word(line_.stats.ended));
         }
@@ -303,8 +319,8 @@ private:
     {
         const std::string consequence = "the line does nothing: nothing is spawned";
         if (who_.kind == Recipient::Kind::Nobody) {
-            reading.stop = StopNote{"no-player", -1, {},
-                                    "no player issues it (the server's console), so the command returns at once"};
+            reading.stop = StopNote{
+                "no-player", -1, {}, "no player issues it (the server's console), so the command returns at once"};
             return;
         }
         if (line_.stop) {
@@ -316,16 +332,21 @@ private:
         if (creature_ && creature_->kind != ClassFacts::Kind::Creature) {
             const std::string word = numbering_.Word(1);
             reading.stop = creature_->kind == ClassFacts::Kind::None
-                               ? StopNote{"no-class", numbering_.Typed(1), {},
+                               ? StopNote{"no-class",
+                                          numbering_.Typed(1),
+                                          {},
                                           word + " names nothing in this world, so the game spawns nothing"}
-                               : StopNote{"not-a-creature", numbering_.Typed(1), {},
+                               : StopNote{"not-a-creature",
+                                          numbering_.Typed(1),
+                                          {},
                                           fmt::format("{} names {}, which is not a creature: the game spawns it, and "
                                                       "the command goes no further",
                                                       word, creature_->name)};
             return;
         }
         if (!creature_)
-            reading.unchecked.push_back(fmt::format("whether {} names a creature (no world given)", numbering_.Word(1)));
+            reading.unchecked.push_back(
+                fmt::format("whether {} names a creature (no world given)", numbering_.Word(1)));
         reading.verdict = Verdict::Spawns;
         reading.outcome = Outcome();
     }
@@ -337,7 +358,8 @@ private:
         std::string sex;
         if (sexes && !options.RandomGender)
             sex = options.Female != 0 ? "female " : "male ";
-        std::string outcome = "spawns one " + sex + "creature" + (creature_ ? " (" + creature_->name + ")" : std::string());
+        std::string outcome =
+            "spawns one " + sex + "creature" + (creature_ ? " (" + creature_->name + ")" : std::string());
         if (stats_) {
             const auto [low, high] = BaseLevels();
             outcome += low == high ? fmt::format(" at base level {}", low)
@@ -365,9 +387,10 @@ private:
             outcome += " set";
         }
         if (!options.AsEgg && !NoItem())
-            outcome += ", " + (item_ && item_->kind != ClassFacts::Kind::Item
-                                   ? fmt::format("with no item ({} names none)", numbering_.Word(2))
-                                   : fmt::format("with an item of quality {} in its inventory", options.InventoryItemQuality));
+            outcome +=
+                ", " + (item_ && item_->kind != ClassFacts::Kind::Item
+                            ? fmt::format("with no item ({} names none)", numbering_.Word(2))
+                            : fmt::format("with an item of quality {} in its inventory", options.InventoryItemQuality));
         outcome += Delivery();
         return outcome;
     }
@@ -384,14 +407,16 @@ private:
             if (creature_ && !creature_->hasEggItem)
                 delivery += stays + "this creature has no egg item";
             else if (noInventory)
-                delivery += stays + (who_.facts->hasInventory ? "the inventory of " + who_.label + " is full" : who_.label + " has no inventory");
+                delivery += stays + (who_.facts->hasInventory ? "the inventory of " + who_.label + " is full"
+                                                              : who_.label + " has no inventory");
             return delivery;
         }
         if (options.KeepInWorld)
             return ", left tamed in the world";
         std::string delivery = ", delivered in a cryopod (the class config.json's CryopodBP names)";
         if (noInventory)
-            delivery += stays + (who_.facts->hasInventory ? "the inventory of " + who_.label + " is full" : who_.label + " has no inventory");
+            delivery += stays + (who_.facts->hasInventory ? "the inventory of " + who_.label + " is full"
+                                                          : who_.label + " has no inventory");
         return delivery;
     }
 
@@ -400,13 +425,18 @@ private:
         const DinoSpawnOptions& options = line_.options;
         nlohmann::json spawn = {
             {"creature", options.BlueprintPath},
-            {"inventoryItem", NoItem() || options.AsEgg ? nlohmann::json()
-                                                        : nlohmann::json{{"reference", WithoutQuotes(options.InventoryItemPath)},
-                                                                         {"quality", options.InventoryItemQuality}}},
+            {"inventoryItem", NoItem() || options.AsEgg
+                                  ? nlohmann::json()
+                                  : nlohmann::json{{"reference", WithoutQuotes(options.InventoryItemPath)},
+                                                   {"quality", options.InventoryItemQuality}}},
             {"imprint", options.ImprintQuality},
             {"neuter", options.Neuter},
-            {"sex", options.RandomGender ? "game" : options.Female != 0 ? "female" : "male"},
-            {"delivery", options.AsEgg ? "egg" : options.KeepInWorld ? "world" : "cryopod"},
+            {"sex", options.RandomGender  ? "game"
+                    : options.Female != 0 ? "female"
+                                          : "male"},
+            {"delivery", options.AsEgg         ? "egg"
+                         : options.KeepInWorld ? "world"
+                                               : "cryopod"},
             {"colours", options.Colors},
         };
         if (!stats_) {

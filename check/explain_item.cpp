@@ -12,6 +12,9 @@ namespace {
 
 enum class Role { Name, Item, Second, Quality, Form, Count, Stat, Unread };
 
+// Above this count a line is worth a warning: every item is one request to the game.
+constexpr std::int32_t kManyItems = 1000;
+
 struct ItemStat {
     int index;  // EPrimalItemStat
     const char* name;
@@ -37,7 +40,11 @@ std::string StatsFrom(int slot)
         return "item stat 7";
     std::string list = "item stats";
     for (int s = slot; s < 5; ++s)
-        list += fmt::format("{}{}", s == slot ? " " : s == 4 ? " and " : ", ", kItemStats[static_cast<std::size_t>(s)].index);
+        list += fmt::format("{}{}",
+                            s == slot ? " "
+                            : s == 4  ? " and "
+                                      : ", ",
+                            kItemStats[static_cast<std::size_t>(s)].index);
     return list;
 }
 
@@ -100,15 +107,15 @@ private:
         if (!stop)
             return FullReading(word);
         switch (stop->rule) {
-        case LineStop::Rule::TooFewWords:
-            return RoleName(word);
+        case LineStop::Rule::TooFewWords: return RoleName(word);
         case LineStop::Rule::NotNumeric:
             return word == stop->word ? RoleName(word) + "; not a number, so the line stops here" : RoleName(word);
         case LineStop::Rule::DoesNotConvert:
             if (word < stop->word)
                 return FullReading(word);
             if (word == stop->word)
-                return RoleName(word) + fmt::format("; a number, but its conversion fails (\"{}\"), so {}", stop->message,
+                return RoleName(word) + fmt::format("; a number, but its conversion fails (\"{}\"), so {}",
+                                                    stop->message,
                                                     line_.stop ? "the line stops here"
                                                                : "the command ends here once the items are made");
             return RoleName(word) + "; not read";
@@ -125,8 +132,7 @@ private:
     {
         const FString& text = words_[word];
         switch (RoleOf(word)) {
-        case Role::Name:
-            return RoleName(word);
+        case Role::Name: return RoleName(word);
         case Role::Item: {
             std::string reading = RoleName(word) + Reference(line_.itemReference, text);
             if (item_) {
@@ -151,14 +157,14 @@ private:
             return fmt::format("the form flag: {}{}", line_.FormFlag() ? "set" : "not set, only 1 sets it",
                                ReadsAs(text, line_.formValue));
         case Role::Count:
-            return fmt::format("the count, {}{}{}", line_.count, ReadsAs(text, line_.count),
-                               line_.count < 1 ? ": below 1, so nothing is created and the stat words are not read" : "");
+            return fmt::format(
+                "the count, {}{}{}", line_.count, ReadsAs(text, line_.count),
+                line_.count < 1 ? ": below 1, so nothing is created and the stat words are not read" : "");
         case Role::Stat:
             if (line_.count < 1)
                 return RoleName(word) + "; not read, as the count is below 1";
             return StatReading(word);
-        case Role::Unread:
-            return "not read: there are five stat words";
+        case Role::Unread: return "not read: there are five stat words";
         }
         return {};
     }
@@ -179,17 +185,16 @@ private:
             return reading;
         }
         case StatWord::Kind::Range: {
-            std::string reading = fmt::format("{}: drawn at random between {} and {}, once for all the items", name,
-                                              NumberText(static_cast<float>(stat.low)),
-                                              NumberText(static_cast<float>(stat.high)));
+            std::string reading =
+                fmt::format("{}: drawn at random between {} and {}, once for all the items", name,
+                            NumberText(static_cast<float>(stat.low)), NumberText(static_cast<float>(stat.high)));
             if (!(stat.low > 0.0) && !(stat.high > 0.0))
                 reading += "; never above 0, so never written";
             return reading;
         }
         case StatWord::Kind::BadRange:
             return BadRangeReading("item stat " + std::to_string(kItemStats[static_cast<std::size_t>(slot)].index));
-        case StatWord::Kind::Ends:
-            return EndsReading(StatsFrom(slot), slot < 4);
+        case StatWord::Kind::Ends: return EndsReading(StatsFrom(slot), slot < 4);
         case StatWord::Kind::Absent:
             return fmt::format("{}; not read: the stat words ended at {}", name, numbering_.Word(line_.stats.ended));
         }
@@ -206,7 +211,8 @@ private:
         const std::string consequence = "the line does nothing: nothing is created";
         const auto role = [](int word) { return RoleName(word); };
         if (who_.kind == Recipient::Kind::Nobody) {
-            Stop(reading, "no-player", -1, "no player issues it (the server's console), so the command returns at once");
+            Stop(reading, "no-player", -1,
+                 "no player issues it (the server's console), so the command returns at once");
             return;
         }
         if (line_.stop && !line_.stop->IsConversion()) {
@@ -225,12 +231,14 @@ private:
         }
         reading.spawn = Spawn();
         if (line_.count < 1) {
-            Stop(reading, "count-below-one", 5, fmt::format("the count ({}) is below 1, so nothing is created", numbering_.Word(5)));
+            Stop(reading, "count-below-one", 5,
+                 fmt::format("the count ({}) is below 1, so nothing is created", numbering_.Word(5)));
             return;
         }
         if (item_ && item_->kind != ClassFacts::Kind::Item) {
             if (item_->kind == ClassFacts::Kind::None)
-                Stop(reading, "no-class", 1, numbering_.Word(1) + " names nothing in this world, so nothing is created");
+                Stop(reading, "no-class", 1,
+                     numbering_.Word(1) + " names nothing in this world, so nothing is created");
             else
                 Stop(reading, "not-an-item", 1,
                      fmt::format("{} names {}, which is not an item, so the game creates nothing", numbering_.Word(1),
@@ -240,14 +248,23 @@ private:
         if (!item_)
             reading.unchecked.push_back(fmt::format("whether {} names an item (no world given)", numbering_.Word(1)));
         if (who_.facts && who_.facts->freeSlots < 1) {
-            Stop(reading, "inventory-full", -1, "the inventory of " + who_.label + " is full, so the game creates none of the items");
+            Stop(reading, "inventory-full", -1,
+                 "the inventory of " + who_.label + " is full, so the game creates none of the items");
             return;
         }
 
         const int made = who_.facts ? std::min(line_.count, who_.facts->freeSlots) : line_.count;
         reading.spawn["made"] = made;
+        if (line_.count > kManyItems)
+            reading.notes.push_back(
+                fmt::format("the command asks the game for each item in turn, with no upper "
+                            "bound: {} requests, on the thread the whole server runs on, even "
+                            "once the inventory is full",
+                            line_.count));
         reading.outcome = fmt::format("creates {} {} of quality {} (quality index {}) in the inventory of {}", made,
-                                      item_ ? item_->name : made == 1 ? std::string("item") : std::string("items"),
+                                      item_       ? item_->name
+                                      : made == 1 ? std::string("item")
+                                                  : std::string("items"),
                                       line_.quality, line_.quality & 0xFF, who_.label);
         if (made < line_.count)
             reading.outcome += fmt::format(" (of the {} asked for: it has room for no more)", line_.count);
@@ -275,7 +292,8 @@ private:
             if (stat.kind == StatWord::Kind::Number && stat.low > 0.0)
                 written.push_back(fmt::format("{} {}", name, NumberText(static_cast<float>(stat.low))));
             else if (stat.kind == StatWord::Kind::Range && (stat.low > 0.0 || stat.high > 0.0))
-                written.push_back(fmt::format("{} drawn between {} and {}", name, NumberText(static_cast<float>(stat.low)),
+                written.push_back(fmt::format("{} drawn between {} and {}", name,
+                                              NumberText(static_cast<float>(stat.low)),
                                               NumberText(static_cast<float>(stat.high))));
         }
         if (written.empty())
@@ -300,9 +318,13 @@ private:
             }
             stats.push_back(std::move(entry));
         }
-        return {{"item", line_.itemReference},      {"second", line_.secondReference},
-                {"quality", line_.quality},         {"qualityIndex", line_.quality & 0xFF},
-                {"formFlag", line_.FormFlag()},     {"count", line_.count},         {"made", 0},
+        return {{"item", line_.itemReference},
+                {"second", line_.secondReference},
+                {"quality", line_.quality},
+                {"qualityIndex", line_.quality & 0xFF},
+                {"formFlag", line_.FormFlag()},
+                {"count", line_.count},
+                {"made", 0},
                 {"stats", line_.statStop ? nlohmann::json() : std::move(stats)}};
     }
 

@@ -18,11 +18,12 @@ namespace {
 using namespace kestrova::check;
 
 constexpr char kUsage[] =
-    "usage: kestrova-check [--world FILE] [--as ID|server | --rcon] [--json] [LINE ...]\n"
+    "usage: kestrova-check [--world FILE | --built-in-world] [--as ID|server | --rcon] [--json] [LINE ...]\n"
     "Shows how each command line is read, word by word, and what it does or why it does nothing,\n"
     "without running it. Each LINE argument is one command line; without any, standard input is\n"
     "read, one command line per line.\n"
     "  --world FILE   check blueprint references and player ids against a kestrova-sim world file\n"
+    "  --built-in-world  the same against kestrova-sim's built-in world\n"
     "  --as ID        the player who issues the console lines; \"server\" for none\n"
     "  --rcon         the lines are RCON requests, not console lines\n"
     "  --json         one JSON object per command line\n"
@@ -31,6 +32,7 @@ constexpr char kUsage[] =
 
 struct Options {
     std::optional<std::string> world;
+    bool builtInWorld = false;
     std::optional<std::string> as;
     bool json = false;
     bool rcon = false;
@@ -67,10 +69,16 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
             options.json = true;
         else if (argument == "--rcon")
             options.rcon = true;
+        else if (argument == "--built-in-world")
+            options.builtInWorld = true;
         else {
             problem = "unknown option " + argument;
             return std::nullopt;
         }
+    }
+    if (options.world && options.builtInWorld) {
+        problem = "--world and --built-in-world name two worlds";
+        return std::nullopt;
     }
     if (options.rcon && options.as) {
         problem = "--as names who issues a console line; an RCON request has no player";
@@ -100,9 +108,10 @@ int main(int argc, char** argv)
     sim::RegisterAllocator();
     std::unique_ptr<sim::Game> game;
     std::unique_ptr<GameWorld> world;
-    if (options->world) {
+    if (options->world || options->builtInWorld) {
         try {
-            game = std::make_unique<sim::Game>(sim::ReadWorldFile(*options->world), *options->world);
+            game = options->world ? std::make_unique<sim::Game>(sim::ReadWorldFile(*options->world), *options->world)
+                                  : std::make_unique<sim::Game>();
         } catch (const sim::WorldError& e) {
             std::cerr << "kestrova-check: " << e.what() << "\n";
             return 2;
@@ -117,7 +126,8 @@ int main(int argc, char** argv)
         const sim::WideString id = sim::FromUtf8(*options->as);
         context.issuer = *options->as == "server" ? Issuer::Server() : Issuer::Player(id);
         if (world && context.issuer.kind == Issuer::Kind::Player && !world->Player(context.issuer.id))
-            return Usage("--as " + *options->as + ": no player has this id in " + *options->world);
+            return Usage("--as " + *options->as + ": no player has this id in " +
+                         (options->world ? *options->world : std::string(sim::kBuiltInWorld)));
     }
 
     bool allSucceeded = true;

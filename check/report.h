@@ -22,10 +22,10 @@ enum class Verdict {
 const char* VerdictName(Verdict verdict);
 
 struct WordNote {
-    int index = 0;         // as the line was typed
-    std::string text;      // UTF-8
-    std::string as;        // in a targeted form, the plain command's word: "KV.SpawnDino word 4"
-    std::string reading;   // how the word is read, in the grammar's terms
+    int index = 0;        // as the line was typed
+    std::string text;     // UTF-8
+    std::string as;       // in a targeted form, the plain command's word: "KV.SpawnDino word 4"
+    std::string reading;  // how the word is read, in the grammar's terms
 };
 
 // The rule that stops a line.
@@ -52,7 +52,7 @@ struct Report {
     std::vector<WordNote> words;
     Verdict verdict = Verdict::NotACommand;
     std::optional<StopNote> stop;
-    std::string outcome;  // one sentence
+    std::string outcome;   // one sentence
     nlohmann::json spawn;  // what is asked of the game, for scripts; null when nothing
 
     // Targeted forms.

@@ -1,5 +1,6 @@
 #include <fmt/format.h>
 
+#include "check/explain.h"
 #include "check/report.h"
 
 namespace kestrova::check {
@@ -35,14 +36,15 @@ std::string FormatText(const Report& report)
     else
         text += fmt::format("  {}\n", report.about);
     for (const WordNote& word : report.words) {
-        text += fmt::format("  word {} `{}`{}: {}\n", word.index, word.text, word.as.empty() ? "" : " (" + word.as + ")",
-                            word.reading);
+        text += fmt::format("  word {} `{}`{}: {}\n", word.index, Visible(word.text),
+                            word.as.empty() ? "" : " (" + word.as + ")", word.reading);
         if (word.index == 1 && report.handedOn)
             text += fmt::format("  handed on to {}: `{}`\n", report.handedTo, *report.handedOn);
     }
     text += fmt::format("  verdict: {}\n", VerdictText(report.verdict));
     if (report.stop)
-        text += fmt::format("  {}: {}\n", report.verdict == Verdict::SpawnsThenStops ? "then" : "why", report.stop->reason);
+        text +=
+            fmt::format("  {}: {}\n", report.verdict == Verdict::SpawnsThenStops ? "then" : "why", report.stop->reason);
     if (!report.outcome.empty())
         text += fmt::format("  outcome: {}\n", report.outcome);
     if (!report.command.empty()) {

@@ -154,9 +154,9 @@ TEST_F(CheckAgreement, ColoursAreReadByPosition)
         ExpectCreatureAsReported(run.report, *Creatures().back());
         for (int region = 0; region < 6; ++region) {
             const int colour = Creatures().back()->colors[static_cast<std::size_t>(region)];
-            EXPECT_THAT(ReadingOf(run, 9),
-                        HasSubstr(colour != 0 ? "region " + std::to_string(region) + " gets colour " + std::to_string(colour)
-                                              : "stay"))
+            EXPECT_THAT(ReadingOf(run, 9), HasSubstr(colour != 0 ? "region " + std::to_string(region) +
+                                                                       " gets colour " + std::to_string(colour)
+                                                                 : "stay"))
                 << colours << ", region " << region;
         }
     }
@@ -198,8 +198,8 @@ TEST_F(CheckAgreement, StatWordsNumbersRangesBadRangesAndNegatives)
 
 TEST_F(CheckAgreement, ItemStatWords)
 {
-    for (const char* stats : {"", "10 x 30", "10 1-2-3 30", "20-30 20-30 1-2 5-10 1-3", "0 0 0 0 0", "-5 10 3.5",
-                              "30-20 0-5 9 9 9 9"}) {
+    for (const char* stats :
+         {"", "10 x 30", "10 1-2-3 30", "20-30 20-30 1-2 5-10 1-3", "0 0 0 0 0", "-5 10 3.5", "30-20 0-5 9 9 9 9"}) {
         const Run run = Agree(Helmets("7 1 2 " + std::string(stats)));
         ASSERT_EQ(run.report.verdict, check::Verdict::Spawns) << stats;
         ExpectItemsAsReported(run.report, run.items);
@@ -217,7 +217,8 @@ TEST_F(CheckAgreement, TheConsoleChecksWithoutRunning)
     Journal().Clear();
     const std::string text = RunConsole("/check " + Stats("0 0 0 1 0 5,x,7 F 10 x"));
     EXPECT_THAT(text, HasSubstr("word 10 `10`: stat 1 (status value 0, health): 10 points\n"));
-    EXPECT_THAT(text, HasSubstr("word 11 `x`: not a number and no range, so the stat words end here: stats 2 to 6 stay 0\n"));
+    EXPECT_THAT(text,
+                HasSubstr("word 11 `x`: not a number and no range, so the stat words end here: stats 2 to 6 stay 0\n"));
     EXPECT_THAT(text, HasSubstr("tamed to Alice (1001)"));
     EXPECT_THAT(text, HasSubstr("verdict: spawns\n"));
     EXPECT_THAT(Trail(), ::testing::IsEmpty());

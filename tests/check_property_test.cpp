@@ -85,23 +85,26 @@ private:
     }
 
     inline static const std::vector<std::string> kCreatures = {
-        kRaptor, kRaptor, kDodo, kJellyfish, kGolem, std::string("\"") + kRaptor + "\"", kStorageBox, kHelmet,
-        "Blueprint'/Game/Nothing.Nothing'"};
-    inline static const std::vector<std::string> kItemPaths = {"\"\"", "\"\"", kHelmet, "x", std::string("\"") + kSword + "\"", "\"\"\"\""};
-    inline static const std::vector<std::string> kItems = {kHelmet, kHelmet, kSword, kStone, kRaptor, "x", std::string("\"") + kHelmet + "\""};
+        kRaptor,     kRaptor, kDodo,
+        kJellyfish,  kGolem,  std::string("\"") + kRaptor + "\"",
+        kStorageBox, kHelmet, "Blueprint'/Game/Nothing.Nothing'"};
+    inline static const std::vector<std::string> kItemPaths = {
+        "\"\"", "\"\"", kHelmet, "x", std::string("\"") + kSword + "\"", "\"\"\"\""};
+    inline static const std::vector<std::string> kItems = {
+        kHelmet, kHelmet, kSword, kStone, kRaptor, "x", std::string("\"") + kHelmet + "\""};
     // Numbers that convert, and words that do not: numbers that fail the numeric
     // test or pass it and then fail their conversion.
-    inline static const std::vector<std::string> kNumbers = {"0", "1", "2", "10", "150", "-1", "1.9", "01",
-                                                             "+1", "0.5", "-0", "1.0", "300"};
-    inline static const std::vector<std::string> kBadNumbers = {".5", "-", "+", ".", "99999999999", "abc", "1e3",
-                                                                "1.2.3", "0x1", "\xC2\xB2", ""};
+    inline static const std::vector<std::string> kNumbers = {"0",  "1",  "2",   "10", "150", "-1", "1.9",
+                                                             "01", "+1", "0.5", "-0", "1.0", "300"};
+    inline static const std::vector<std::string> kBadNumbers = {
+        ".5", "-", "+", ".", "99999999999", "abc", "1e3", "1.2.3", "0x1", "\xC2\xB2", ""};
     inline static const std::vector<std::string> kFlags = {"0", "1", "1", "2", "1.9", "01", "-1", "0.9"};
-    inline static const std::vector<std::string> kColours = {"0", "5,x,7", ",", "-3,,2.9", "1,2,3,4,5,6,7",
-                                                             "1,+,3", "12", "0,0,12", "a", "99999999999"};
+    inline static const std::vector<std::string> kColours = {"0",     "5,x,7", ",",      "-3,,2.9", "1,2,3,4,5,6,7",
+                                                             "1,+,3", "12",    "0,0,12", "a",       "99999999999"};
     inline static const std::vector<std::string> kSexes = {"R", "F", "f", "r", "M"};
-    inline static const std::vector<std::string> kStatWords = {
-        "10", "10", "x", "5-x", "-5", "300", "1-100", "100-1", "5--7", "-3-5", "+", "3.5", "0", "1-2-3",
-        "99999999999", "5---7", "20-30", "."};
+    inline static const std::vector<std::string> kStatWords = {"10",    "10",    "x",           "5-x",   "-5",    "300",
+                                                               "1-100", "100-1", "5--7",        "-3-5",  "+",     "3.5",
+                                                               "0",     "1-2-3", "99999999999", "5---7", "20-30", "."};
     inline static const std::vector<std::string> kCounts = {"0", "1", "1", "2", "3", "-3", "+", "abc", "1.5"};
     inline static const std::vector<std::string> kIds = {"1001", "1002", "1003", "1004", "1005", "4242", "01001"};
     inline static const std::vector<std::string> kIssuers = {"1001", "1001", "1002", "1003", "1004", "1005", "server"};

@@ -107,8 +107,7 @@ void CheckTest::ExpectAgreement(const Run& run)
         break;
     }
     case check::Verdict::Reloads:
-    case check::Verdict::NotACommand:
-        break;
+    case check::Verdict::NotACommand: break;
     }
     EXPECT_EQ(Escaped(), 0);
     if (!run.overRcon)
@@ -172,7 +171,8 @@ void CheckTest::ExpectItemsAsReported(const check::Report& report, const std::ve
             const FItemStatInfo& record = entry.stats[static_cast<std::size_t>(k)];
             const float base = record.Base + ((record.Flags & 4u) != 0 ? 100.0f : 0.0f);
             const auto value = [&](float v) {
-                return v > 0.0f && (record.Flags & 1u) != 0 ? ItemStatValue(k, v, base, record.FactorA, record.FactorB) : 0;
+                return v > 0.0f && (record.Flags & 1u) != 0 ? ItemStatValue(k, v, base, record.FactorA, record.FactorB)
+                                                            : 0;
             };
             const int got = item->ItemStatValues[k];
             if (stat.contains("value")) {
