@@ -344,9 +344,13 @@ private:
                                                       word, creature_->name)};
             return;
         }
-        if (!creature_)
+        if (!creature_) {
             reading.unchecked.push_back(
                 fmt::format("whether {} names a creature (no world given)", numbering_.Word(1)));
+            if (!NoItem() && !line_.options.AsEgg)
+                reading.unchecked.push_back(
+                    fmt::format("whether {} names an item (no world given)", numbering_.Word(2)));
+        }
         reading.verdict = Verdict::Spawns;
         reading.outcome = Outcome();
     }
@@ -364,6 +368,7 @@ private:
             const auto [low, high] = BaseLevels();
             outcome += low == high ? fmt::format(" at base level {}", low)
                                    : fmt::format(" at a base level drawn between {} and {}", low, high);
+            outcome += " (1 plus the stat points, each counted within 0 to 255)";
             if (creature_ && !creature_->hasStatusComponent)
                 outcome += " (but it has no status component, so its points and level stay as they are)";
         } else {

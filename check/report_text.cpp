@@ -41,7 +41,9 @@ std::string FormatText(const Report& report)
         if (word.index == 1 && report.handedOn)
             text += fmt::format("  handed on to {}: `{}`\n", report.handedTo, *report.handedOn);
     }
-    text += fmt::format("  verdict: {}\n", VerdictText(report.verdict));
+    // A command that is not one on this channel: a console command sent over RCON.
+    const bool elsewhere = report.verdict == Verdict::NotACommand && !report.command.empty();
+    text += fmt::format("  verdict: {}\n", elsewhere ? "not a command over RCON" : VerdictText(report.verdict));
     if (report.stop)
         text +=
             fmt::format("  {}: {}\n", report.verdict == Verdict::SpawnsThenStops ? "then" : "why", report.stop->reason);
