@@ -200,8 +200,8 @@ TEST_F(CheckProgramTest, StandardInputGivesOneLineEach)
     ASSERT_TRUE(child.WaitForEndOfOutput());
     EXPECT_EQ(child.Wait(), 1);
     const std::string output = child.Output();
-    EXPECT_THAT(output, HasSubstr("why: Dave (1004) has no inventory, so the command does nothing\n"));
-    EXPECT_THAT(output, HasSubstr("verdict: reloads the configuration\n"));
+    EXPECT_THAT(output, HasSubstr("why: Dave (1004) has no inventory, so the command does nothing"));
+    EXPECT_THAT(output, HasSubstr("verdict: reloads the configuration"));
 }
 
 TEST_F(CheckProgramTest, UsageAndWorldErrorsEndWithStatusTwo)
