@@ -22,7 +22,7 @@ bool IsSwitch(const std::string& flag) { return flag == "--help" || flag == "-h"
 bool TakesValue(const std::string& flag)
 {
     return flag == "--server-dir" || flag == "--world" || flag == "--plugin" || flag == "--rcon-port" ||
-           flag == "--rcon-password" || flag == "--rcon-bind" || flag == "--rcon-auth-timeout-ms";
+           flag == "--rcon-password" || flag == "--rcon-bind" || flag == "--rcon-auth-timeout-ms" || flag == "--journal";
 }
 
 void SetSwitch(Options& options, const std::string& flag)
@@ -52,6 +52,8 @@ void SetValue(Options& options, const std::string& flag, const std::string& valu
         options.rcon.password = value;
     else if (flag == "--rcon-bind")
         options.rcon.bindAddress = value;
+    else if (flag == "--journal")
+        options.journalEntries = value == "off" ? 0 : static_cast<std::size_t>(NumberValue(flag, value, 1, 100'000'000));
     else
         options.rcon.authTimeout = std::chrono::milliseconds(NumberValue(flag, value, 1, 3'600'000));
 }
@@ -103,6 +105,7 @@ std::string Usage()
         "                        than a loopback address needs --rcon-password as well\n"
         "  --rcon-auth-timeout-ms N  how long a client may take to authenticate (default: 10000)\n"
         "  --no-rcon             no RCON at all: the console only\n"
+        "  --journal N|off       keep the last N journal entries (default: 100000), or none\n"
         "Lines on standard input are console commands; /help lists the stand-in's own.\n",
         kDefaultRconPassword);
 }
