@@ -75,6 +75,7 @@ TEST_F(BuildCryopodData, StoresANeuteredFemaleExactly)
         status.NumberOfLevelUpPointsAppliedTamed[i] = static_cast<std::uint8_t>(100 + i);
     }
     status.DinoImprintingQuality = 0.25f;
+    status.BaseCharacterLevel = 40;  // as play beginning at level 40 leaves it
 
     const double before = WallClockNow();
     FCustomItemData data;
@@ -204,7 +205,9 @@ TEST_F(GiveFertilizedEgg, EggReferenceIsBuiltFromTheDefaultObjectsPath)
 
     const std::vector<sim::Item*> eggs = InventoryOf("1001");
     ASSERT_THAT(eggs, SizeIs(2));
-    EXPECT_EQ(sim::As<sim::DroppedItem>(raptorEgg, "test")->MyItem, eggs[0]);
+    // Picked up: the egg lies in the world no more.
+    EXPECT_EQ(sim::As<sim::DroppedItem>(raptorEgg, "test")->MyItem, nullptr);
+    EXPECT_EQ(eggs[0]->ClassPrivate->name, "PrimalItemConsumable_Egg_Raptor_Fertilized_C");
     EXPECT_EQ(eggs[1]->ClassPrivate->name, "PrimalItemConsumable_Egg_Dodo_Fertilized");
 }
 

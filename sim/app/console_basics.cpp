@@ -59,6 +59,18 @@ void PlayersCommand(Console& console, std::string_view)
         console.Out() << "* acting as the server (no player)\n";
 }
 
+void CommandsCommand(Console& console, std::string_view)
+{
+    const std::vector<Registration> registrations = GetRegistry().Registrations();
+    if (registrations.empty()) {
+        console.Out() << "No commands are registered.\n";
+        return;
+    }
+    for (std::size_t i = 0; i < registrations.size(); ++i)
+        console.Out() << fmt::format("{:>3}  {:<8} {}\n", i + 1, registrations[i].rcon ? "RCON" : "console",
+                                     registrations[i].name);
+}
+
 void JournalCommand(Console& console, std::string_view args)
 {
     Journal& journal = GetJournal();
