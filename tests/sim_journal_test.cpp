@@ -75,6 +75,8 @@ TEST_F(SimJournal, FieldWritesAreToldFromReadsWithTheValueWritten)
     int& held = FieldOf(member::RandomMutationsMale, raptor);  // held over another resolution
     FieldOf(member::TamedAggressionLevel, raptor) = 2;         // the value it had: a read
     held = 3;
+    FieldOf(member::TamingTeamID, raptor);                     // read again, then written
+    FieldOf(member::TamingTeamID, raptor) = 9;
     WriteBit(member::IsFemale, raptor, true);
     ReadBit(member::UsesGender, raptor);
     Call(member::BeginPlay, raptor);
@@ -86,6 +88,8 @@ TEST_F(SimJournal, FieldWritesAreToldFromReadsWithTheValueWritten)
                             "Raptor_Character_BP_C#2 APrimalDinoCharacter.TamerString set to \"Alice\" (was \"\")",
                             "Raptor_Character_BP_C#2 APrimalDinoCharacter.RandomMutationsMale set to 3 (was 0)",
                             "Raptor_Character_BP_C#2 APrimalDinoCharacter.TamedAggressionLevel is 2",
+                            "Raptor_Character_BP_C#2 APrimalDinoCharacter.TamingTeamID is 0",
+                            "Raptor_Character_BP_C#2 APrimalDinoCharacter.TamingTeamID set to 9 (was 0)",
                             "Raptor_Character_BP_C#2 APrimalDinoCharacter.bIsFemale set to 1 (was 0)",
                             "Raptor_Character_BP_C#2 APrimalDinoCharacter.bUsesGender is 1",
                             "Raptor_Character_BP_C#2 APrimalDinoCharacter.BeginPlay() <- ()"));

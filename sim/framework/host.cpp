@@ -157,11 +157,13 @@ bool CommandRegistry::Dispatch(Entries& entries, const Journaled& journaled, FSt
         std::uint64_t watch = 0;
         if (JournalRecord record = journal.Begin(JournalKind::Dispatch, journaled.what, FixedValue("host"),
                                                  journaled.requestId ? 3 : 2, false)) {
-            record.Arg(0, ObjectValue(journaled.issuer));
+            // A console line with no player is the server's own.
+            const JournalValue issuer = journaled.issuer != nullptr ? ObjectValue(journaled.issuer) : FixedValue("server");
+            record.Arg(0, issuer);
             if (journaled.requestId)
                 record.Arg(1, IntValue(*journaled.requestId));
             record.Arg(journaled.requestId ? 2 : 1, TextValue(record, line));
-            watch = journal.WatchStorage(journaled.line, ObjectValue(journaled.issuer), &line, kTextWatch);
+            watch = journal.WatchStorage(journaled.line, issuer, &line, kTextWatch);
         }
         try {
             callback(args...);

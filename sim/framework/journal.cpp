@@ -241,6 +241,10 @@ void Journal::Access(std::string_view member, const JournalValue& receiver, cons
     if (!On())
         return;
     SettleWatches(false);
+    // A field resolved again is watched from the new entry: the older one was a read.
+    std::erase_if(watches_, [&](const Watch& watch) {
+        return watch.seq != 0 && watch.address == address && watch.ops == &ops && watch.detail == detail;
+    });
     JournalRecord record = Append(JournalKind::Read, member, receiver, 0, 2);
     scratch_.clear();
     ops.snapshot(address, detail, scratch_);
