@@ -1,6 +1,6 @@
 // KV.SpawnItem with five stat words for growing counts: the cost should grow
-// linearly with the count. The simulated game's own cost (its journal above all)
-// is part of every figure.
+// linearly with the count. The simulated game's own cost is part of every
+// figure; its journal is off (journal_bench.cpp shows what the journal adds).
 #include <string>
 
 #include <benchmark/benchmark.h>
@@ -34,7 +34,7 @@ void BM_SpawnItem(benchmark::State& state)
         sim::ResetResolutionCount();
         kestrova::SpawnItemCommand(player, &line, true);
         resolutions = sim::ResolutionCount();
-        // A fresh game for the next run, so the inventory and journal do not grow.
+        // A fresh game for the next run, so the inventory does not grow.
         state.PauseTiming();
         game.Reset(world, "bench world");
         player = sim::Handle<APlayerController>(game.FindPlayer(std::string_view("1001")));

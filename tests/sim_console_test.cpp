@@ -54,7 +54,7 @@ TEST_F(SimConsoleTest, StandInCommandsShowTheGame)
 
     Call(member::GetWorld, Controller("1001"));
     Call(member::GetWorld, Controller("1002"));
-    EXPECT_EQ(RunConsole("/journal 1"), "    2  Bob AActor.GetWorld() <- ()\n");
+    EXPECT_EQ(RunConsole("/journal 1"), "    3  Bob AActor.GetWorld() <- () -> World\n");  // 1 registered "Who"
     EXPECT_EQ(RunConsole("/journal x"), "Usage: /journal [N]\n");
 
     EXPECT_THAT(RunConsole("/memory"), ::testing::StartsWith("Live game-allocated blocks: "));

@@ -82,6 +82,7 @@ TEST_F(SimCreatureTest, TameNeuterColourAndDataAreKeptOnTheCreature)
     sim::Dino& dino = *sim::As<sim::Dino>(creature, "test");
     FieldOf(member::TamingTeamID, creature) = 50001;
     FieldOf(member::AbsoluteBaseLevel, creature) = 150;
+    Call(member::BeginPlay, creature);  // the game's level follows the forced one
     Call(member::TameDino, creature, Controller("1001"),
         true, 0, true, true, false);
     Call(member::DoNeuter, creature);
@@ -240,13 +241,22 @@ TEST_F(SimCreatureTest, ConsoleShowsCreaturesClassesAndStoredCreatures)
     raptor.TamingTeamID = 50001;
     raptor.TamerString = FString("Alice");
     raptor.AbsoluteBaseLevel = 150;
+    Call(member::BeginPlay, sim::Handle<APrimalDinoCharacter>(&raptor));
     raptor.SetFlag(sim::kIsFemaleBit, true);
     raptor.SetFlag(sim::kNeuteredBit, true);
     raptor.colors = {1, 2, 3, 4, 5, 6};
     raptor.MyCharacterStatusComponent->NumberOfLevelUpPointsApplied[1] = 20;
     raptor.MyCharacterStatusComponent->DinoImprintingQuality = 0.5f;
+    raptor.ImprinterName = FString("Bob");
+    raptor.ImprinterPlayerUniqueNetId = FString("n2");
     EXPECT_EQ(RunConsole("/dinos"),
-              "  Raptor_Character_BP_C#2  team 50001  tamer \"Alice\"  level 150 (points level 1)  female, neutered, wild\n");
+              "  Raptor_Character_BP_C#2  level 150  female  neutered  wild  team 50001  tamer \"Alice\"\n"
+              "      forced level 150, begun play\n"
+              "      imprinter \"Bob\" (net id n2)  imprint quality 0.5\n"
+              "      points health 0  stamina 20  torpidity 0  oxygen 0  food 0  water 0  temperature 0  weight 0  "
+              "melee 0  speed 0  fortitude 0  crafting 0\n"
+              "      colours Raptor_Body=1 Raptor_Stripes=2 Raptor_Crest=3 Raptor_Belly=4 Raptor_Legs=5 Raptor_Back=6\n"
+              "      inventory: 0 of 100 slots\n");
     EXPECT_THAT(RunConsole("/classes"), ::testing::HasSubstr("  Golem_Character_BP_C  (no gender, no egg, no status "
                                                              "component)\n    " +
                                                              std::string(kGolem) + "\n"));
@@ -261,11 +271,16 @@ TEST_F(SimCreatureTest, ConsoleShowsCreaturesClassesAndStoredCreatures)
     Player("1001").inventory->Take(cryopod);
     EXPECT_EQ(RunConsole("/inventory"),
               "Alice (1001): 1 of 1000 slots\n"
-              "  1. PrimalItem_WeaponEmptyCryopod_C#3  quality index 0  stats 1:0 2:0 3:0 5:0 7:0  durability 100  "
-              "made with sixth=false eighth=false\n"
-              "      holds Raptor_Character_BP_C  level 150  FEMALE  neutered  imprint 0.5\n"
-              "      colours Raptor_Body=1 Raptor_Stripes=2 Raptor_Crest=3 Raptor_Belly=4 Raptor_Legs=5 Raptor_Back=6\n"
-              "      points 0 20 0 0 0 0 0 0 0 0 0\n");
+              "  1. PrimalItem_WeaponEmptyCryopod_C#3  quality 0 (index 0)  durability 100  "
+              "stats 0:0 1:0 2:0 3:0 4:0 5:0 6:0 7:0  made with sixth=false eighth=false  second class none\n"
+              "       holds Raptor_Character_BP_C  level 150  female  neutered  team 50001  tamer \"Alice\"  "
+              "named \"Raptor\"\n"
+              "       imprinter \"Bob\" (net id n2)  imprint quality 0.5\n"
+              "       points health 0  stamina 20  torpidity 0  oxygen 0  food 0  water 0  temperature 0  weight 0  "
+              "melee 0  speed 0  fortitude 0\n"
+              "       colours Raptor_Body=1 Raptor_Stripes=2 Raptor_Crest=3 Raptor_Belly=4 Raptor_Legs=5 "
+              "Raptor_Back=6\n"
+              "       carrying nothing\n");
     EXPECT_EQ(RunConsole("/inventory 1004"), "Dave (1004) has no inventory.\n");
 }
 

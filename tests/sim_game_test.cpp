@@ -48,7 +48,7 @@ TEST_F(SimGameTest, PlayerMembersAnswerFromTheWorldAndAreJournaled)
 
     const auto& entries = Journal().Entries();
     ASSERT_GE(entries.size(), 2u);
-    EXPECT_EQ(entries[0].ToString(), "Alice AShooterPlayerController.GetPlayerCharacterName() <- ()");
+    EXPECT_EQ(entries[0].ToString(), "Alice AShooterPlayerController.GetPlayerCharacterName() <- () -> \"Alice\"");
     EXPECT_EQ(Journal().CallsTo("AActor.GetWorld()").size(), 2u);
 }
 
@@ -73,13 +73,14 @@ TEST_F(SimGameTest, ScriptFunctionsAndEvents)
     Game().OnEvent("ClientNotifyLevelUp", [&](sim::Object& target, const sim::Function& function, void* params) {
         seen.push_back(target.label + " " + function.name + (params ? " block" : " none"));
     });
-    int block = 0;
+    FString block;  // laid out as the controller's notification declares it
     UFunction* notify = FindFunction(Controller("1002"), "ClientNotifyLevelUp");
     Call(member::ActorProcessEvent, Controller("1002"), notify, &block);
     Call(member::ObjectProcessEvent, Controller("1003"), notify, nullptr);
     EXPECT_EQ(seen, (std::vector<std::string>{"Bob ClientNotifyLevelUp block", "Carol ClientNotifyLevelUp none"}));
     EXPECT_EQ(Journal().CallsTo("AActor.ProcessEvent(UFunction*,void*)").at(0).ToString(),
-              "Bob AActor.ProcessEvent(UFunction*,void*) <- (Function:ClientNotifyLevelUp, <block>)");
+              "Bob AActor.ProcessEvent(UFunction*,void*) <- (Function:ClientNotifyLevelUp, string block {data null, "
+              "count 0, capacity 0})");
 }
 
 // A use that disagrees with the game's declaration: the wrong result, a static

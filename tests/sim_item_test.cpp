@@ -105,10 +105,15 @@ TEST_F(SimItemTest, StatModifierDurabilityAndBytesFollowTheItem)
     Call(member::GetItemBytes, helmet,
                                bytes);
     const std::string name = "PrimalItemArmor_MetalHelmet_C";
-    ASSERT_EQ(bytes.Num(), static_cast<int>(name.size() + 2 + 16));
+    ASSERT_EQ(bytes.Num(), static_cast<int>(name.size() + 2 + 16 + 8));
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + name.size()), name);
     EXPECT_EQ(bytes[static_cast<int>(name.size()) + 1], 44);
     EXPECT_EQ(bytes[static_cast<int>(name.size()) + 2 + 4], 10);  // stat 2, low byte
+    const auto record = sim::DecodeItem(bytes.GetData(), static_cast<std::size_t>(bytes.Num()));
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->className, name);
+    EXPECT_EQ(record->stats[2], 10);
+    EXPECT_EQ(record->durability, 3600.0f);
 }
 
 TEST_F(SimItemTest, CustomDataIsCopiedDeepAndHeldByTheItem)
@@ -142,8 +147,8 @@ TEST_F(SimItemTest, InventoryConsoleShowsStatsAndFormFlags)
     (FieldOf(member::ItemStatValues, helmet))[7] = 3;
     EXPECT_EQ(RunConsole("/inventory 1003"),
               "Carol (1003): 1 of 2 slots\n"
-              "  1. PrimalItemArmor_MetalHelmet_C#2  quality index 44  stats 1:0 2:0 3:0 5:0 7:3  durability 128  "
-              "made with sixth=true eighth=false\n");
+              "  1. PrimalItemArmor_MetalHelmet_C#2  quality 300 (index 44)  durability 128  "
+              "stats 0:0 1:0 2:0 3:0 4:0 5:0 6:0 7:3  made with sixth=true eighth=false  second class none\n");
     EXPECT_EQ(RunConsole("/inventory 9999"), "No player with id 9999\n");
 }
 

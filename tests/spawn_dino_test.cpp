@@ -174,7 +174,7 @@ TEST_F(SpawnDino, BlanksAndQuotesAddNoWords)
     RunConsoleAs("1001", "KV.SpawnDino   \"" + kRaptorWord + "\"    \"\"  0  12 0   0 1 0   0 ");
     EXPECT_THAT(TrailOf(member::SpawnActor.name),
                 ElementsAre("Alice " + std::string(member::SpawnActor.name) + " <- (\"" + kRaptorWord +
-                            "\", 100, 0, 0, true)"));
+                            "\", 100, 0, 0, true) -> Raptor_Character_BP_C#2"));
     EXPECT_EQ(OnlyCreature().AbsoluteBaseLevel, 12);
 }
 

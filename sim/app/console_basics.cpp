@@ -59,10 +59,22 @@ void PlayersCommand(Console& console, std::string_view)
         console.Out() << "* acting as the server (no player)\n";
 }
 
+void CommandsCommand(Console& console, std::string_view)
+{
+    const std::vector<Registration> registrations = GetRegistry().Registrations();
+    if (registrations.empty()) {
+        console.Out() << "No commands are registered.\n";
+        return;
+    }
+    for (std::size_t i = 0; i < registrations.size(); ++i)
+        console.Out() << fmt::format("{:>3}  {:<8} {}\n", i + 1, registrations[i].rcon ? "RCON" : "console",
+                                     registrations[i].name);
+}
+
 void JournalCommand(Console& console, std::string_view args)
 {
-    const auto& entries = GetJournal().Entries();
-    std::size_t count = entries.size();
+    Journal& journal = GetJournal();
+    std::size_t count = static_cast<std::size_t>(-1);
     if (!args.empty()) {
         const auto [end, error] = std::from_chars(args.data(), args.data() + args.size(), count);
         if (error != std::errc() || end != args.data() + args.size()) {
@@ -70,11 +82,18 @@ void JournalCommand(Console& console, std::string_view args)
             return;
         }
     }
-    if (entries.empty())
+    if (!journal.On()) {
+        console.Out() << "The journal is off (kestrova-sim --journal N keeps the last N entries).\n";
+        return;
+    }
+    const std::vector<JournalEntry> entries = journal.Entries(count);
+    if (journal.Dropped() > 0)
+        console.Out() << fmt::format("({} earlier entries dropped: the journal keeps the last {})\n", journal.Dropped(),
+                                     journal.Capacity());
+    if (journal.Recorded() == 0)
         console.Out() << "The journal is empty.\n";
-    const std::size_t first = entries.size() - std::min(count, entries.size());
-    for (std::size_t i = first; i < entries.size(); ++i)
-        console.Out() << fmt::format("{:>5}  {}\n", i + 1, entries[i].ToString());
+    for (const JournalEntry& entry : entries)
+        console.Out() << fmt::format("{:>5}  {}\n", entry.seq, entry.ToString());
 }
 
 void LogCommand(Console& console, std::string_view)

@@ -24,6 +24,7 @@ void AsCommand(Console& console, std::string_view args);
 void HelpCommand(Console& console, std::string_view args);
 void PlayersCommand(Console& console, std::string_view args);
 void JournalCommand(Console& console, std::string_view args);
+void CommandsCommand(Console& console, std::string_view args);
 void LogCommand(Console& console, std::string_view args);
 void MemoryCommand(Console& console, std::string_view args);
 void RconCommand(Console& console, std::string_view args);
@@ -33,6 +34,7 @@ void QuitCommand(Console& console, std::string_view args);
 // console_inventory.cpp, console_classes.cpp).
 void DinosCommand(Console& console, std::string_view args);
 void InventoryCommand(Console& console, std::string_view args);
+void ItemCommand(Console& console, std::string_view args);
 void ClassesCommand(Console& console, std::string_view args);
 void CheckCommand(Console& console, std::string_view args);  // console_check.cpp
 

@@ -23,7 +23,7 @@ bool TakesValue(const std::string& flag)
 {
     return flag == "--server-dir" || flag == "--world" || flag == "--plugin" || flag == "--rcon-port" ||
            flag == "--rcon-password" || flag == "--rcon-bind" || flag == "--rcon-auth-timeout-ms" ||
-           flag == "--rcon-lockout-failures" || flag == "--rcon-lockout-window-ms";
+           flag == "--rcon-lockout-failures" || flag == "--rcon-lockout-window-ms" || flag == "--journal";
 }
 
 void SetSwitch(Options& options, const std::string& flag)
@@ -53,10 +53,8 @@ void SetValue(Options& options, const std::string& flag, const std::string& valu
         options.rcon.password = value;
     else if (flag == "--rcon-bind")
         options.rcon.bindAddress = value;
-    else if (flag == "--rcon-lockout-failures")
-        options.rcon.lockoutFailures = static_cast<std::size_t>(NumberValue(flag, value, 1, 1'000'000));
-    else if (flag == "--rcon-lockout-window-ms")
-        options.rcon.lockoutWindow = std::chrono::milliseconds(NumberValue(flag, value, 1, 86'400'000));
+           flag == "--rcon-password" || flag == "--rcon-bind" || flag == "--rcon-auth-timeout-ms" ||
+           flag == "--rcon-lockout-failures" || flag == "--rcon-lockout-window-ms" || flag == "--journal";
     else
         options.rcon.authTimeout = std::chrono::milliseconds(NumberValue(flag, value, 1, 3'600'000));
 }
@@ -111,6 +109,7 @@ std::string Usage()
         "                        window below lock it out, from 1 s doubling up to 5 minutes (default: 5)\n"
         "  --rcon-lockout-window-ms N  that window (default: 60000)\n"
         "  --no-rcon             no RCON at all: the console only\n"
+        "  --journal N|off       keep the last N journal entries (default: 100000), or none\n"
         "Lines on standard input are console commands; /help lists the stand-in's own.\n",
         kDefaultRconPassword);
 }

@@ -34,6 +34,7 @@ struct Options {
     std::filesystem::path plugin;                  // the plugin library
     RconOptions rcon;
     bool serve = false;  // keep running after the end of standard input, until a stop signal
+    std::size_t journalEntries = 100'000;  // the journal keeps this many entries; 0: off
     bool help = false;
 };
 

@@ -5,6 +5,7 @@
 
 #include "console.h"
 #include "game/game.h"
+#include "journal.h"
 #include "loader.h"
 #include "log_sinks.h"
 #include "options.h"
@@ -76,7 +77,7 @@ void PrintBanner(const Game& game, const Options& options, const Console& consol
 {
     std::cout << "kestrova-sim: a stand-in game server\n"
               << "  world:  " << game.Source() << " (" << game.Players().size() << " players)\n"
-              << "  server: " << AsaApi::Tools::GetCurrentDir() << "\n"
+              << "  server: " << ServerDirText(options.serverDir) << "\n"
               << "  plugin: " << options.plugin.string() << "\n"
               << "  rcon:   " << rcon << "\n"
               << "Acting as " << Console::Describe(console.Current()) << ". Type /help for help.\n"
@@ -146,6 +147,7 @@ int RunSimulator(const std::vector<std::string>& args, const std::filesystem::pa
     }
 
     SetCurrentDir(ServerDirText(options.serverDir));
+    GetJournal().SetCapacity(options.journalEntries);
     SetUpLogSinks();
     const bool interactive = IsTerminal(stdin);
     const bool colour = IsColourTerminal(stdout);

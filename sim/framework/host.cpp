@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "journal.h"
+
 namespace sim {
 namespace {
 
@@ -33,6 +35,31 @@ bool RemoveNamed(Entries& entries, std::vector<Registration>& order, const std::
     return entries.size() != before;
 }
 
+// Host services are journaled with the host as their receiver.
+JournalRecord BeginService(std::string_view member, std::size_t args, bool result)
+{
+    return GetJournal().Begin(JournalKind::Service, member, FixedValue("host"), args, result);
+}
+
+JournalValue TextValue(JournalRecord& record, const FString& text)
+{
+    return record.Text(*text, static_cast<std::size_t>(text.Len()));
+}
+
+// A command line or request body that the plugin may rewrite while it runs.
+void SnapshotText(const void* address, std::uint32_t, std::string& out)
+{
+    const FString& text = *static_cast<const FString*>(address);
+    out.append(reinterpret_cast<const char*>(*text), static_cast<std::size_t>(text.Len()) * sizeof(WIDECHAR));
+}
+
+JournalValue TextOfBytes(JournalRecord& record, std::string_view bytes, std::uint32_t)
+{
+    return record.Text(bytes.data(), bytes.size() / sizeof(WIDECHAR));
+}
+
+constexpr WatchOps kTextWatch{&SnapshotText, &TextOfBytes};
+
 class Messenger final : public PluginMessenger {
 public:
     Messenger(ApiUtils& utils, std::string path) : utils_(utils), path_(std::move(path)) {}
@@ -40,6 +67,16 @@ public:
     void SendPlayerMessage(AShooterPlayerController* player, float r, float g, float b, float a,
                            const FString& text) override
     {
+        if (JournalRecord record = BeginService(
+                "PluginMessenger.SendPlayerMessage(AShooterPlayerController*,float,float,float,float,FString&)", 6,
+                false)) {
+            record.Arg(0, ObjectValue(player));
+            record.Arg(1, FloatValue(r));
+            record.Arg(2, FloatValue(g));
+            record.Arg(3, FloatValue(b));
+            record.Arg(4, FloatValue(a));
+            record.Arg(5, TextValue(record, text));
+        }
         PlayerMessage message{path_, player, r, g, b, a, WideString(text.View())};
         utils_.messages.push_back(message);
         if (utils_.onMessage)
@@ -61,12 +98,20 @@ std::string& CurrentDir()
 
 void CommandRegistry::RegisterConsoleCommand(const FString& name, const ConsoleCommandCallback& callback)
 {
+    if (JournalRecord record = BeginService("ICommands.RegisterConsoleCommand(FString&,ConsoleCommandCallback&)", 2, false)) {
+        record.Arg(0, TextValue(record, name));
+        record.Arg(1, FixedValue("<callback>"));
+    }
     console_.push_back({ToUtf8(name.View()), callback});
     order_.push_back({console_.back().name, false});
 }
 
 void CommandRegistry::RegisterRconCommand(const FString& name, const RconCommandCallback& callback)
 {
+    if (JournalRecord record = BeginService("ICommands.RegisterRconCommand(FString&,RconCommandCallback&)", 2, false)) {
+        record.Arg(0, TextValue(record, name));
+        record.Arg(1, FixedValue("<callback>"));
+    }
     rcon_.push_back({ToUtf8(name.View()), callback});
     order_.push_back({rcon_.back().name, true});
 }
@@ -74,13 +119,21 @@ void CommandRegistry::RegisterRconCommand(const FString& name, const RconCommand
 bool CommandRegistry::UnregisterConsoleCommand(const FString& name)
 {
     removals_.push_back({ToUtf8(name.View()), false});
-    return RemoveNamed(console_, order_, removals_.back().name, false);
+    JournalRecord record = BeginService("ICommands.UnregisterConsoleCommand(FString&)", 1, true);
+    record.Arg(0, TextValue(record, name));
+    const bool removed = RemoveNamed(console_, order_, ToUtf8(name.View()), false);
+    record.Result(BoolValue(removed));
+    return removed;
 }
 
 bool CommandRegistry::UnregisterRconCommand(const FString& name)
 {
     removals_.push_back({ToUtf8(name.View()), true});
-    return RemoveNamed(rcon_, order_, removals_.back().name, true);
+    JournalRecord record = BeginService("ICommands.UnregisterRconCommand(FString&)", 1, true);
+    record.Arg(0, TextValue(record, name));
+    const bool removed = RemoveNamed(rcon_, order_, ToUtf8(name.View()), true);
+    record.Result(BoolValue(removed));
+    return removed;
 }
 
 void CommandRegistry::Escaped(const char* what)
@@ -91,8 +144,10 @@ void CommandRegistry::Escaped(const char* what)
 }
 
 // Calls the first registration named by the line's first word; false when none is.
+// The journal shows the call, and any change the plugin makes to the line while
+// the command runs.
 template <typename Entries, typename... Args>
-bool CommandRegistry::Dispatch(Entries& entries, const FString& line, Args... args)
+bool CommandRegistry::Dispatch(Entries& entries, const Journaled& journaled, FString& line, Args... args)
 {
     const std::string word = FirstWord(line);
     for (auto& entry : entries) {
@@ -100,6 +155,18 @@ bool CommandRegistry::Dispatch(Entries& entries, const FString& line, Args... ar
             continue;
         // Copy: the callback may unregister itself.
         const auto callback = entry.callback;
+        Journal& journal = GetJournal();
+        std::uint64_t watch = 0;
+        if (JournalRecord record = journal.Begin(JournalKind::Dispatch, journaled.what, FixedValue("host"),
+                                                 journaled.requestId ? 3 : 2, false)) {
+            // A console line with no player is the server's own.
+            const JournalValue issuer = journaled.issuer != nullptr ? ObjectValue(journaled.issuer) : FixedValue("server");
+            record.Arg(0, issuer);
+            if (journaled.requestId)
+                record.Arg(1, IntValue(*journaled.requestId));
+            record.Arg(journaled.requestId ? 2 : 1, TextValue(record, line));
+            watch = journal.WatchStorage(journaled.line, issuer, &line, kTextWatch);
+        }
         try {
             callback(args...);
         } catch (const std::exception& e) {
@@ -107,6 +174,8 @@ bool CommandRegistry::Dispatch(Entries& entries, const FString& line, Args... ar
         } catch (...) {
             Escaped("(not a std::exception)");
         }
+        journal.Settle();
+        journal.Unwatch(watch);
         return true;
     }
     return false;
@@ -114,12 +183,14 @@ bool CommandRegistry::Dispatch(Entries& entries, const FString& line, Args... ar
 
 bool CommandRegistry::DispatchConsole(APlayerController* player, FString& line, bool consoleFlag)
 {
-    return Dispatch(console_, line, player, &line, consoleFlag);
+    return Dispatch(console_, Journaled{"console command", "command line", player, nullptr}, line, player, &line,
+                    consoleFlag);
 }
 
 bool CommandRegistry::DispatchRcon(RCONClientConnection* connection, RCONPacket& packet, UWorld* world)
 {
-    return Dispatch(rcon_, packet.Body, connection, &packet, world);
+    return Dispatch(rcon_, Journaled{"RCON command", "RCONPacket.Body", connection, &packet.Id}, packet.Body,
+                    connection, &packet, world);
 }
 
 std::vector<Registration> CommandRegistry::Registrations() const { return order_; }
@@ -134,13 +205,27 @@ void CommandRegistry::Clear()
     lastEscaped_.clear();
 }
 
+AActor* ApiUtils::GetServerActor() const
+{
+    JournalRecord record = BeginService("IApiUtils.GetServerActor()", 0, true);
+    record.Result(ObjectValue(serverActor));
+    return serverActor;
+}
+
 AShooterPlayerController* ApiUtils::FindPlayerById(const FString& id) const
 {
-    return findPlayer ? findPlayer(id.View()) : nullptr;
+    JournalRecord record = BeginService("IApiUtils.FindPlayerById(FString&)", 1, true);
+    record.Arg(0, TextValue(record, id));
+    AShooterPlayerController* player = findPlayer ? findPlayer(id.View()) : nullptr;
+    record.Result(ObjectValue(player));
+    return player;
 }
 
 std::shared_ptr<PluginMessenger> ApiUtils::GetPluginMessenger(const FString& pluginPath) const
 {
+    JournalRecord record = BeginService("IApiUtils.GetPluginMessenger(FString&)", 1, true);
+    record.Arg(0, TextValue(record, pluginPath));
+    record.Result(FixedValue("<messenger>"));
     return std::make_shared<Messenger>(const_cast<ApiUtils&>(*this), ToUtf8(pluginPath.View()));
 }
 
@@ -254,7 +339,12 @@ WideString FromUtf8(std::string_view text)
 namespace AsaApi {
 ICommands& GetCommands() { return sim::GetRegistry(); }
 IApiUtils& GetApiUtils() { return sim::GetUtils(); }
-std::string Tools::GetCurrentDir() { return sim::CurrentDir(); }
+std::string Tools::GetCurrentDir()
+{
+    sim::JournalRecord record = sim::BeginService("AsaApi::Tools::GetCurrentDir()", 0, true);
+    record.Result(record.Narrow(sim::CurrentDir()));
+    return sim::CurrentDir();
+}
 }  // namespace AsaApi
 
 std::vector<spdlog::sink_ptr>& GetLogSinks()

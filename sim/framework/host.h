@@ -53,8 +53,17 @@ private:
         Callback callback;
     };
 
+    // How the journal names a dispatch: the kind of command, the storage the
+    // plugin may rewrite, who issued it and an RCON request's id.
+    struct Journaled {
+        std::string_view what;
+        std::string_view line;
+        const void* issuer = nullptr;
+        const int32* requestId = nullptr;
+    };
+
     template <typename Entries, typename... Args>
-    bool Dispatch(Entries& entries, const FString& line, Args... args);
+    bool Dispatch(Entries& entries, const Journaled& journaled, FString& line, Args... args);
     void Escaped(const char* what);
 
     std::vector<Entry<ConsoleCommandCallback>> console_;
@@ -74,7 +83,7 @@ struct PlayerMessage {
 
 class SDK_API ApiUtils final : public IApiUtils {
 public:
-    AActor* GetServerActor() const override { return serverActor; }
+    AActor* GetServerActor() const override;
     AShooterPlayerController* FindPlayerById(const FString& id) const override;
     std::shared_ptr<PluginMessenger> GetPluginMessenger(const FString& pluginPath) const override;
 

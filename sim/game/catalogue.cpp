@@ -68,6 +68,28 @@ std::vector<std::string> TextListAt(const nlohmann::json& object, const char* ke
     return texts;
 }
 
+std::uint8_t ByteAt(const nlohmann::json& object, const char* key, const std::string& where, int fallback)
+{
+    const int value = IntAt(object, key, where, fallback);
+    if (value < 0 || value > 255)
+        throw WorldError(fmt::format("{}.{}: must be 0 to 255, not {}", where, key, value));
+    return static_cast<std::uint8_t>(value);
+}
+
+// Twelve bytes, one per status value; all 0 when absent.
+std::array<std::uint8_t, kStatusValueCount> BytesAt(const nlohmann::json& object, const char* key,
+                                                     const std::string& where)
+{
+    const auto values = FixedListAt(object, key, where, std::array<int, kStatusValueCount>{});
+    std::array<std::uint8_t, kStatusValueCount> bytes{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i] < 0 || values[i] > 255)
+            throw WorldError(fmt::format("{}.{}[{}]: must be 0 to 255, not {}", where, key, i, values[i]));
+        bytes[i] = static_cast<std::uint8_t>(values[i]);
+    }
+    return bytes;
+}
+
 // Base maxima of a creature without its own: health, stamina, torpidity, oxygen,
 // food, water, temperature, weight, melee, speed, fortitude, crafting.
 constexpr std::array<float, kStatusValueCount> kDefaultStats = {200, 150, 300, 150, 1500, 100,
@@ -120,6 +142,8 @@ std::string ReferenceText(std::string_view blueprint) { return fmt::format("Blue
 
 std::string DefaultObjectPath(const Class& cls)
 {
+    if (!cls.defaultObjectPath.empty())
+        return cls.defaultObjectPath;
     return fmt::format("{}.Default__{}", PackageOf(cls.pathName), cls.name);
 }
 
@@ -172,6 +196,11 @@ void Catalogue::AddItems(Game& game, const nlohmann::json& list)
         ItemEntry item;
         item.cls = &DefineBlueprintClass(game, entry, where, "UPrimalItem", item.reference);
         item.durability = FloatAt(entry, "durability", where, 100.0);
+        if (entry.contains("defaultObjectPath")) {
+            item.cls->defaultObjectPath = TextAt(entry, "defaultObjectPath", where);
+            if (item.cls->defaultObjectPath.empty())
+                throw WorldError(fmt::format("{}.defaultObjectPath: must not be empty", where));
+        }
         const nlohmann::json& stats = ListAt(entry, "stats", where);
         for (std::size_t s = 0; s < stats.size(); ++s) {
             const std::string at = fmt::format("{}.stats[{}]", where, s);
@@ -198,6 +227,20 @@ void Catalogue::AddCreatures(Game& game, const nlohmann::json& list)
         creature.name = entry.contains("name") ? TextAt(entry, "name", where) : creature.cls->name;
         creature.usesGender = FlagAt(entry, "usesGender", where, true);
         creature.statusComponent = FlagAt(entry, "statusComponent", where, true);
+        creature.statusComponentField = FlagAt(entry, "statusComponentField", where, true);
+        if (entry.contains("sex")) {
+            const std::string sex = TextAt(entry, "sex", where);
+            if (sex != "female" && sex != "male")
+                throw WorldError(fmt::format("{}.sex: must be \"female\" or \"male\", not \"{}\"", where, sex));
+            creature.female = sex == "female";
+        }
+        creature.babyNextCuddleTime = NumberAt(entry, "babyNextCuddleTime", where, 0.0);
+        creature.nextAllowedMatingTime = NumberAt(entry, "nextAllowedMatingTime", where, 0.0);
+        creature.randomMutationsMale = IntAt(entry, "randomMutationsMale", where, 0);
+        creature.randomMutationsFemale = IntAt(entry, "randomMutationsFemale", where, 0);
+        creature.tamedAggressionLevel = ByteAt(entry, "tamedAggressionLevel", where, 2);
+        creature.mutationsAppliedTamed = BytesAt(entry, "mutationsAppliedTamed", where);
+        creature.levelUpPointsAppliedTamed = BytesAt(entry, "levelUpPointsAppliedTamed", where);
         if (entry.contains("eggItem")) {
             const std::string egg = TextAt(entry, "eggItem", where);
             creature.eggClass = Find(ReferenceText(egg));

@@ -7,6 +7,10 @@
 //     "items": [
 //       { "blueprint": "/Game/Items/Sword/PrimalItem_Sword.PrimalItem_Sword",
 //         "class": "PrimalItem_Sword_C",          // optional: last part of the blueprint + "_C"
+//         "defaultObjectPath": "/Game/...",       // optional: what GetPathName gives for the
+//                                                 //   class's default object, exactly (letter
+//                                                 //   case, "_C" or not); default: the package,
+//                                                 //   a dot, "Default__" and the class name
 //         "durability": 70.0,                     // optional, default 100
 //         "stats": [ { "index": 2, "flags": 5,    // ItemStatInfos record `index` (0..7):
 //                      "a": 0.5, "b": 0.125,      //   bit 0 uses the stat, bit 2 adds 100 to base
@@ -16,7 +20,23 @@
 //       { "blueprint": "/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP",
 //         "name": "Raptor",                       // what GetCurrentDinoName gives
 //         "usesGender": true,                     // optional, default true
+//         "sex": "female",                        // optional: the sex every spawn of the class
+//                                                 //   gets ("female" or "male"), whether or not
+//                                                 //   it uses gender; default: where the class
+//                                                 //   uses gender, male and female by turns
 //         "statusComponent": true,                // optional, default true
+//         "statusComponentField": true,           // optional, default true; false: the field
+//                                                 //   APrimalCharacter.MyCharacterStatusComponent
+//                                                 //   reads null while GetCharacterStatusComponent()
+//                                                 //   still gives the creature's component
+//         "babyNextCuddleTime": 5600.0,           // optional, default 0: game time, as the field
+//         "nextAllowedMatingTime": 9000.0,        //   holds it (not relative to now)
+//         "randomMutationsMale": 3,               // optional, default 0
+//         "randomMutationsFemale": 1,             // optional, default 0
+//         "tamedAggressionLevel": 2,              // optional, 0 to 255, default 2
+//         "mutationsAppliedTamed": [ 12 integers ],       // optional, 0 to 255 each, default 0:
+//         "levelUpPointsAppliedTamed": [ 12 integers ],   //   the status component's tamed
+//                                                         //   mutations and tamed points
 //         "eggItem": "/Game/Eggs/...",            // optional: blueprint of an item above
 //         "stats": [ 12 numbers ],                // optional: base maxima per status value
 //         "colorSetNames": [ "..." ],             // optional, default none
@@ -36,6 +56,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,7 +77,7 @@ using ItemStatInfo = FItemStatInfo;
 
 struct ItemEntry {
     Class* cls = nullptr;
-    std::string reference;
+    std::string reference;  // the default object's path is the class's (Class::defaultObjectPath)
     float durability = 100;
     std::array<ItemStatInfo, kItemStatCount> stats{};
 };
@@ -66,7 +87,16 @@ struct CreatureEntry {
     std::string reference;
     std::string name;
     bool usesGender = true;
+    std::optional<bool> female;  // the sex of every spawn; absent: by turns, where it uses gender
     bool statusComponent = true;
+    bool statusComponentField = true;
+    double babyNextCuddleTime = 0;
+    double nextAllowedMatingTime = 0;
+    std::int32_t randomMutationsMale = 0;
+    std::int32_t randomMutationsFemale = 0;
+    std::uint8_t tamedAggressionLevel = 2;
+    std::array<std::uint8_t, kStatusValueCount> mutationsAppliedTamed{};
+    std::array<std::uint8_t, kStatusValueCount> levelUpPointsAppliedTamed{};
     Class* eggClass = nullptr;
     std::array<float, kStatusValueCount> stats{};
     std::vector<std::string> colorSetNames;
@@ -113,7 +143,8 @@ private:
 // "Blueprint'<blueprint>'".
 std::string ReferenceText(std::string_view blueprint);
 
-// The path of the default object of `cls` ("/Game/X/Y.Default__Y_C").
+// The path of the default object of `cls` ("/Game/X/Y.Default__Y_C"), or the
+// one its world entry gives.
 std::string DefaultObjectPath(const Class& cls);
 
 // Defines the native classes behind creatures, items and their parts.

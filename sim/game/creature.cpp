@@ -1,5 +1,7 @@
 #include "creature.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include <fmt/ranges.h>
@@ -21,6 +23,28 @@ void PutWord(std::vector<std::uint8_t>& bytes, std::uint32_t word)
 {
     for (int shift = 0; shift < 32; shift += 8)
         bytes.push_back(static_cast<std::uint8_t>(word >> shift));
+}
+
+void PutText(std::vector<std::uint8_t>& bytes, const FString& text)
+{
+    const std::string utf8 = ToUtf8(text.View());
+    PutWord(bytes, static_cast<std::uint32_t>(utf8.size()));
+    bytes.insert(bytes.end(), utf8.begin(), utf8.end());
+}
+
+// Reads a text written by PutText at `at`; false when the bytes end first.
+bool TakeText(const std::uint8_t* bytes, std::size_t size, std::size_t& at, std::string& text)
+{
+    if (size - at < 4)
+        return false;
+    const std::uint32_t length = bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
+                                 (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+    at += 4;
+    if (size - at < length)
+        return false;
+    text.assign(reinterpret_cast<const char*>(bytes + at), length);
+    at += length;
+    return true;
 }
 
 std::uint32_t WordAt(const std::uint8_t* bytes)
@@ -58,7 +82,14 @@ void TameDino(Dino* self, AShooterPlayerController*, bool, int, bool, bool, bool
 }
 
 void DoNeuter(Dino* self) { self->SetFlag(kNeuteredBit, true); }
-void BeginPlay(Dino* self) { self->begunPlay = true; }
+
+// The game's base level follows a level forced before play begins.
+void BeginPlay(Dino* self)
+{
+    self->begunPlay = true;
+    if (self->AbsoluteBaseLevel > 0 && self->statusComponent != nullptr)
+        self->statusComponent->BaseCharacterLevel = self->AbsoluteBaseLevel;
+}
 void MulticastProperty(Actor*, FName, bool) {}
 void ForceNetUpdate(Actor*, bool, bool, bool) {}
 
@@ -75,7 +106,7 @@ void Destroy(Dino* self, bool, bool) { DestroyActor(Game::Active(), *self, "APri
 
 UPrimalCharacterStatusComponent* GetCharacterStatusComponent(Dino* self)
 {
-    return Handle<UPrimalCharacterStatusComponent>(self->MyCharacterStatusComponent);
+    return Handle<UPrimalCharacterStatusComponent>(self->statusComponent);
 }
 
 void GetDinoData(Dino* self, FARKDinoData& data)
@@ -85,7 +116,7 @@ void GetDinoData(Dino* self, FARKDinoData& data)
     data.CreatureBytes = TArray<uint8>();
     data.CreatureBytes.Append(bytes.data(), static_cast<int32>(bytes.size()));
     data.Text1 = FString(WideView(FromUtf8(self->entry->name)));
-    data.Text2 = FString(WideView(FromUtf8(fmt::format("{} - Lvl {}", self->entry->name, self->AbsoluteBaseLevel))));
+    data.Text2 = FString(WideView(FromUtf8(fmt::format("{} - Lvl {}", self->entry->name, self->BaseLevel()))));
 }
 
 TArray<FName> GetColorSetNamesAsArray(Dino* self)
@@ -119,6 +150,7 @@ ADroppedItem* CreateCloneFertilizedEgg(Dino* self, UE::Math::TVector<double>, UE
     auto& dropped = game.Make<DroppedItem>(droppedClass, fmt::format("{}#{}", droppedClass->name, game.NextNumber()),
                                            &game.GetWorld());
     dropped.MyItem = &egg;
+    egg.droppedAs = &dropped;
     game.AddActor(dropped);
     return Handle<ADroppedItem>(&dropped);
 }
@@ -156,6 +188,13 @@ void Dino::Release()
             MyInventoryComponent->items.back()->Destroy();
 }
 
+std::int32_t Dino::BaseLevel() const
+{
+    if (statusComponent != nullptr)
+        return statusComponent->BaseCharacterLevel;
+    return AbsoluteBaseLevel > 0 ? AbsoluteBaseLevel : 1;
+}
+
 std::int64_t Dino::HeldBlocks() const
 {
     return BlocksOf(TamerString) + BlocksOf(ImprinterName) + BlocksOf(ImprinterPlayerUniqueNetId) +
@@ -165,17 +204,23 @@ std::int64_t Dino::HeldBlocks() const
 std::vector<std::uint8_t> EncodeCreature(const Dino& dino)
 {
     std::vector<std::uint8_t> bytes(std::begin(kMagic), std::end(kMagic));
-    PutWord(bytes, static_cast<std::uint32_t>(dino.AbsoluteBaseLevel));
+    PutWord(bytes, static_cast<std::uint32_t>(dino.BaseLevel()));
     PutWord(bytes, static_cast<std::uint32_t>(dino.TamingTeamID));
     PutWord(bytes, dino.flags);
     for (const int color : dino.colors)
         PutWord(bytes, static_cast<std::uint32_t>(color));
+    const float imprint = dino.statusComponent != nullptr ? dino.statusComponent->DinoImprintingQuality : 0.0f;
+    PutWord(bytes, std::bit_cast<std::uint32_t>(imprint));
+    PutText(bytes, dino.TamerString);
+    PutText(bytes, dino.ImprinterName);
+    PutText(bytes, dino.ImprinterPlayerUniqueNetId);
     return bytes;
 }
 
 std::optional<CreatureRecord> DecodeCreature(const std::uint8_t* bytes, std::size_t size)
 {
-    if (size != 4 + 4 * 9 || std::memcmp(bytes, kMagic, 4) != 0)
+    constexpr std::size_t kFixed = 4 + 4 * 10;
+    if (size < kFixed || std::memcmp(bytes, kMagic, 4) != 0)
         return std::nullopt;
     CreatureRecord record;
     record.level = static_cast<std::int32_t>(WordAt(bytes + 4));
@@ -183,6 +228,11 @@ std::optional<CreatureRecord> DecodeCreature(const std::uint8_t* bytes, std::siz
     record.flags = WordAt(bytes + 12);
     for (std::size_t i = 0; i < record.colors.size(); ++i)
         record.colors[i] = static_cast<std::int32_t>(WordAt(bytes + 16 + 4 * i));
+    record.imprintQuality = std::bit_cast<float>(WordAt(bytes + 40));
+    std::size_t at = kFixed;
+    if (!TakeText(bytes, size, at, record.tamer) || !TakeText(bytes, size, at, record.imprinter) ||
+        !TakeText(bytes, size, at, record.imprinterNetId) || at != size)
+        return std::nullopt;
     return record;
 }
 
@@ -190,17 +240,32 @@ Dino& SpawnCreature(Game& game, const CreatureEntry& entry)
 {
     auto& dino = game.Make<Dino>(entry.cls, fmt::format("{}#{}", entry.cls->name, game.NextNumber()),
                                  &game.GetWorld(), entry);
-    if (entry.statusComponent)
-        dino.MyCharacterStatusComponent = &game.Make<StatusComponent>(
-            game.FindClass("DinoCharacterStatusComponent_BP_C"), dino.label + ".Status", entry.stats);
+    if (entry.statusComponent) {
+        StatusComponent& status = game.Make<StatusComponent>(game.FindClass("DinoCharacterStatusComponent_BP_C"),
+                                                             dino.label + ".Status", entry.stats);
+        std::copy(entry.mutationsAppliedTamed.begin(), entry.mutationsAppliedTamed.end(),
+                  status.NumberOfMutationsAppliedTamed);
+        std::copy(entry.levelUpPointsAppliedTamed.begin(), entry.levelUpPointsAppliedTamed.end(),
+                  status.NumberOfLevelUpPointsAppliedTamed);
+        status.Rescale();
+        std::copy(std::begin(status.MaxStatusValues), std::end(status.MaxStatusValues), status.CurrentStatusValues);
+        dino.statusComponent = &status;
+        dino.MyCharacterStatusComponent = entry.statusComponentField ? &status : nullptr;
+    }
+    dino.BabyNextCuddleTime = entry.babyNextCuddleTime;
+    dino.NextAllowedMatingTime = entry.nextAllowedMatingTime;
+    dino.RandomMutationsMale = entry.randomMutationsMale;
+    dino.RandomMutationsFemale = entry.randomMutationsFemale;
+    dino.TamedAggressionLevel = entry.tamedAggressionLevel;
     dino.MyInventoryComponent = &game.Make<Inventory>(game.FindClass("UPrimalInventoryComponent"),
                                                       dino.label + ".Inventory", &dino, entry.inventorySlots);
     if (entry.eggClass != nullptr)
         dino.FertilizedEggItemsToSpawn.Add(TSubclassOf<UPrimalItem>{Handle<UClass>(entry.eggClass)});
-    if (entry.usesGender) {
-        dino.SetFlag(kUsesGenderBit, true);
+    dino.SetFlag(kUsesGenderBit, entry.usesGender);
+    if (entry.female)
+        dino.SetFlag(kIsFemaleBit, *entry.female);
+    else if (entry.usesGender)
         dino.SetFlag(kIsFemaleBit, game.NextSexIsFemale());
-    }
     game.AddActor(dino);
     return dino;
 }

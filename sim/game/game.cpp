@@ -6,6 +6,7 @@
 #include "host.h"
 #include "item.h"
 #include "journal.h"
+#include "journal_values.h"
 #include "memory.h"
 #include "names.h"
 
@@ -69,6 +70,8 @@ void Game::Reset(const nlohmann::json& world, std::string source)
 void Game::TearDown()
 {
     if (ActiveGame() == this) {
+        // The journal names this game's objects, which go now.
+        GetJournal().Clear();
         ActiveGame() = nullptr;
         GetUtils().serverActor = nullptr;
         GetUtils().findPlayer = nullptr;
@@ -130,6 +133,7 @@ void Game::BuildWorld(const nlohmann::json& world)
 void Game::HookIntoHost()
 {
     ActiveGame() = this;
+    SetObjectDescriber(&DescribeGameObject);
     GetUtils().serverActor = Handle<AActor>(serverActor_);
     GetUtils().findPlayer = [this](WideView id) {
         return Handle<AShooterPlayerController>(FindPlayer(id));

@@ -6,6 +6,7 @@
 // player messages are cleared first, so tests can start each case afresh.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -104,7 +105,7 @@ private:
     std::map<std::string, std::unique_ptr<Class>, std::less<>> classes_;
     std::map<std::string, Function*, std::less<>> functions_;
     std::map<std::string, EventHandler, std::less<>> events_;
-    std::vector<std::unique_ptr<Object>> objects_;
+    std::deque<std::unique_ptr<Object>> objects_;  // a deque: adding never moves the ones before
     std::vector<PlayerController*> players_;
     Catalogue catalogue_;
     std::vector<Actor*> actors_;

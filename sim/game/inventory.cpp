@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dropped_item.h"
 #include "game.h"
 #include "item.h"
 #include "thunk.h"
@@ -12,13 +13,21 @@ namespace {
 constexpr char kAddItemObject[] = "UPrimalInventoryComponent.AddItemObject(UPrimalItem*)";
 
 // The item when taken, null when the inventory is full. An item that is already
-// in an inventory is a fault of the caller: the game would hold it twice.
+// in an inventory is a fault of the caller: the game would hold it twice. An item
+// lying in the world is picked up: the dropped item lets it go and leaves the world.
 UPrimalItem* AddItemObject(Inventory* self, UPrimalItem* item)
 {
     Item* typed = As<Item>(item, kAddItemObject);
     if (typed->inventory != nullptr)
         Fatal(fmt::format("{} is already in {}", typed->label, typed->inventory->label), kAddItemObject);
-    return self->Take(*typed) ? item : nullptr;
+    if (!self->Take(*typed))
+        return nullptr;
+    if (DroppedItem* dropped = typed->droppedAs) {
+        dropped->MyItem = nullptr;
+        Game::Active().RemoveActor(*dropped);
+        typed->droppedAs = nullptr;
+    }
+    return item;
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "item.h"
 
+#include <bit>
+#include <cstring>
+
 #include "dropped_item.h"
 #include "game.h"
 #include "held_blocks.h"
@@ -91,7 +94,36 @@ std::vector<std::uint8_t> ItemBytes(const Item& item)
         bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
         bytes.push_back(static_cast<std::uint8_t>(value >> 8));
     }
+    for (const float value : {item.askedQuality, item.ItemDurability}) {
+        const auto word = std::bit_cast<std::uint32_t>(value);
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<std::uint8_t>(word >> shift));
+    }
     return bytes;
+}
+
+std::optional<ItemRecord> DecodeItem(const std::uint8_t* bytes, std::size_t size)
+{
+    const auto* end = static_cast<const std::uint8_t*>(std::memchr(bytes, 0, size));
+    if (end == nullptr)
+        return std::nullopt;
+    std::size_t at = static_cast<std::size_t>(end - bytes) + 1;
+    if (size - at != 1 + 2 * kItemStatCount + 8)
+        return std::nullopt;
+    ItemRecord record;
+    record.className.assign(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(end - bytes));
+    record.qualityIndex = bytes[at++];
+    for (auto& stat : record.stats) {
+        stat = static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+        at += 2;
+    }
+    for (float* value : {&record.askedQuality, &record.durability}) {
+        const std::uint32_t word = bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
+                                   (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+        *value = std::bit_cast<float>(word);
+        at += 4;
+    }
+    return record;
 }
 
 void RegisterItemMembers()

@@ -2,13 +2,19 @@
 // were made.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "GameStructs.h"
 #include "catalogue.h"
 #include "inventory.h"
 
 namespace sim {
+
+class DroppedItem;
 
 class Item : public Object {
 public:
@@ -28,6 +34,7 @@ public:
 
     int updates = 0;                  // UpdatedItem calls
     Inventory* inventory = nullptr;   // where it is; null when in none
+    DroppedItem* droppedAs = nullptr; // the dropped item in the world that holds it, if any
     bool destroyed = false;
 
     // Empties the item and takes it out of its inventory.
@@ -42,9 +49,19 @@ Item& MakeItem(Game& game, const ItemEntry& entry);
 // (plus 100 when its bit 2 is set) raised by value × a × b of itself.
 float ItemStatModifier(const Item& item, int index);
 
-// The bytes GetItemBytes writes: the class name, a 0, the quality index and the
-// eight stat values (16 bits each, low byte first).
+// The bytes GetItemBytes writes: the class name, a 0, the quality index, the
+// eight stat values (16 bits each), the quality the item was asked for and its
+// durability (32-bit floats), all low byte first.
 std::vector<std::uint8_t> ItemBytes(const Item& item);
+
+struct ItemRecord {
+    std::string className;
+    std::uint8_t qualityIndex = 0;
+    std::array<std::uint16_t, kItemStatCount> stats{};
+    float askedQuality = 0;
+    float durability = 0;
+};
+std::optional<ItemRecord> DecodeItem(const std::uint8_t* bytes, std::size_t size);
 
 // Registers the UPrimalItem members and ADroppedItem.MyItem.
 void RegisterItemMembers();

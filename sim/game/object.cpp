@@ -1,25 +1,39 @@
 #include "object.h"
 
+#include <array>
+#include <cstdint>
 #include <unordered_set>
 
 namespace sim {
 namespace {
 
-std::unordered_set<const void*>& LiveObjects()
+// The live objects, spread over many small sets: growing one rehashes only a
+// sliver of them, so a server that has made millions of objects never stops a
+// request to grow one big table.
+constexpr std::size_t kShards = 4096;
+using LiveShards = std::array<std::unordered_set<const void*>, kShards>;
+
+LiveShards& LiveObjects()
 {
-    static std::unordered_set<const void*> live;
+    static LiveShards live;
     return live;
+}
+
+std::unordered_set<const void*>& ShardOf(const void* pointer)
+{
+    const auto bits = reinterpret_cast<std::uintptr_t>(pointer);
+    return LiveObjects()[((bits >> 4) ^ (bits >> 16)) % kShards];
 }
 
 }  // namespace
 
 Object::Object(Class* cls, std::string label) : ClassPrivate(cls), label(std::move(label))
 {
-    LiveObjects().insert(static_cast<const Object*>(this));
+    ShardOf(static_cast<const Object*>(this)).insert(static_cast<const Object*>(this));
 }
 
-Object::~Object() { LiveObjects().erase(static_cast<const Object*>(this)); }
+Object::~Object() { ShardOf(static_cast<const Object*>(this)).erase(static_cast<const Object*>(this)); }
 
-bool IsLiveObject(const void* pointer) { return LiveObjects().count(pointer) != 0; }
+bool IsLiveObject(const void* pointer) { return ShardOf(pointer).count(pointer) != 0; }
 
 }  // namespace sim

@@ -50,6 +50,7 @@ public:
     std::string name;                  // "Raptor_Character_BP_C"
     Class* super = nullptr;
     std::string pathName;              // "/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP_C"
+    std::string defaultObjectPath;     // when the world gives one; else made from pathName
     Object* defaultObject = nullptr;   // owned by the world
     std::set<std::string> functions;   // script functions found by FindFunctionChecked
 };

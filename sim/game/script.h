@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "journal.h"
 #include "object.h"
 
 namespace sim {
@@ -24,6 +25,10 @@ using EventHandler = std::function<void(Object& target, const Function& function
 // that the function is one of the target's class, then calls the handler that the
 // game set for that function name, if any.
 void RunEvent(Object& target, const void* function, void* params, std::string_view member);
+
+// Journals ProcessEvent's arguments: the function, and its parameter block decoded
+// as that function lays it out for `target`.
+void RecordEventArgs(JournalRecord& record, Object* target, UFunction* function, void* params);
 
 // Registers UObject.FindFunctionChecked(FName), UObject.ProcessEvent(UFunction*,void*),
 // UObjectBase.ClassPrivate and UStruct.IsChildOf(UStruct*).

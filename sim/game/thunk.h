@@ -1,12 +1,17 @@
 // Registration of simulated members. Each function is registered under its full
-// game name with a thunk that records the call in the journal (name, receiver,
-// argument values) and then runs the implementation; each field and bitfield with
-// an accessor that checks the object's class.
+// game name with a thunk that checks the receiver, journals the call (receiver,
+// arguments, result) and runs the implementation; each field and bitfield with an
+// accessor that checks the object's class and journals the access (journal.h says
+// how a write is told from a read).
 //
 //   RegisterMethod<"AActor.GetWorld()", &GetWorld>();          // UWorld* GetWorld(Actor* self)
 //   RegisterStatic<"UVictoryCore.StringReferenceToClass(FString&)", &StringReferenceToClass>();
 //   RegisterField<"UWorld.TimeSeconds", &World::TimeSeconds>();
 //   RegisterBit<"APrimalDinoCharacter.bIsFemale", &Dino::flags, 3>();
+//
+// A method whose arguments need more than their types tell (a parameter block laid
+// out as a script function declares it) takes a recorder as a third argument:
+// void Record(JournalRecord&, Self*, Args...), which fills the arguments itself.
 #pragma once
 
 #include <algorithm>
@@ -14,6 +19,7 @@
 #include <new>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -23,6 +29,7 @@
 #include "GameStructs.h"
 #include "host.h"
 #include "journal.h"
+#include "journal_values.h"
 #include "object.h"
 
 namespace sim {
@@ -34,40 +41,28 @@ struct MemberName {
     char chars[N];
 };
 
-// The text of a name value, as the game's name table holds it.
-std::string NameText(FName name);
+// A parameter the game writes into (an FString&, FARKDinoData&...): journaled as
+// the call left it. Every other argument is journaled as it was passed.
+template <typename T>
+inline constexpr bool kIsOutParameter = std::is_lvalue_reference_v<T> && !std::is_const_v<std::remove_reference_t<T>>;
 
-// Argument values as the journal shows them.
-inline std::string Describe(bool v) { return v ? "true" : "false"; }
-inline std::string Describe(float v) { return fmt::format("{}", v); }
-inline std::string Describe(double v) { return fmt::format("{}", v); }
-inline std::string Describe(const FString& v) { return fmt::format("\"{}\"", ToUtf8(v.View())); }
-inline std::string Describe(FString* v) { return v ? Describe(*v) : "null"; }
-inline std::string Describe(FName v) { return NameText(v); }
-inline std::string Describe(const char* v) { return v ? fmt::format("\"{}\"", v) : "null"; }
-inline std::string Describe(const void* v) { return v ? "<block>" : "null"; }  // a parameter block
-template <typename T>
-std::string Describe(TSubclassOf<T> v) { return LabelOf(v.uClass); }
-template <typename T>
-    requires std::is_integral_v<T> || std::is_enum_v<T>
-std::string Describe(T v) { return fmt::format("{}", static_cast<std::int64_t>(v)); }
-inline std::string Describe(const FCustomItemData& v)
+// Journals the arguments whose `out` is as asked, each at its index.
+template <bool Out, typename... A, std::size_t... I>
+void RecordArgs(JournalRecord& record, std::index_sequence<I...>, const std::remove_reference_t<A>&... args)
 {
-    return fmt::format("{}{{{} strings, {} floats, {} classes, {} names, {} byte arrays, {} doubles}}",
-                       NameText(v.DataName), v.Strings.Num(), v.Floats.Num(), v.Classes.Num(), v.Names.Num(),
-                       v.ByteArrays.Num(), v.Doubles.Num());
+    ((kIsOutParameter<A> == Out ? record.Arg(I, Capture(record, args)) : void()), ...);
 }
-inline std::string Describe(const FARKDinoData&) { return "<creature data>"; }  // an out-parameter
-template <typename T>
-std::string Describe(const TArray<T>& v) { return fmt::format("<{} entries>", v.Num()); }
-template <typename T>
-std::string Describe(const UE::Math::TVector<T>& v) { return fmt::format("({}, {}, {})", v.X, v.Y, v.Z); }
-template <typename T>
-std::string Describe(const UE::Math::TRotator<T>& v) { return fmt::format("({}, {}, {})", v.Pitch, v.Yaw, v.Roll); }
-// Game objects, by label. UFunction is an object too.
-template <typename T>
-    requires std::is_class_v<T> && (!std::is_same_v<T, FString>)
-std::string Describe(T* v) { return LabelOf(v); }
+
+template <typename Self>
+JournalValue ReceiverValue(Self* self)
+{
+    if constexpr (std::is_base_of_v<Object, Self>)
+        return ObjectValue(static_cast<const Object*>(self));
+    else
+        return {};  // a value that the game builds in the caller's storage, such as a name
+}
+
+struct NoRecorder {};
 
 // How the game's compiler passes a class result. On Windows x64 a member
 // function returns every class through a hidden pointer passed right after
@@ -98,33 +93,49 @@ template <typename Self, typename R, typename... A, R (*Impl)(Self*, A...)>
 struct MethodThunk<Impl> {
     static constexpr std::string_view kType = TypeSpelling<R(A...)>();
 
-    template <MemberName Name>
+    template <MemberName Name, auto Recorder>
     static R Run(void* self, A... args)
     {
-        if constexpr (std::is_base_of_v<Object, Self>) {
-            Self* typed = As<Self>(self, Name.View());
-            GetJournal().Record({std::string(Name.View()), typed->label, {Describe(args)...}});
-            return Impl(typed, args...);
+        Self* typed = nullptr;
+        if constexpr (std::is_base_of_v<Object, Self>)
+            typed = As<Self>(self, Name.View());
+        else
+            typed = static_cast<Self*>(self);
+        JournalRecord record =
+            GetJournal().Begin(JournalKind::Call, Name.View(), ReceiverValue(typed), sizeof...(A), !std::is_void_v<R>);
+        if (record) {
+            if constexpr (std::is_same_v<std::remove_cv_t<decltype(Recorder)>, NoRecorder>)
+                RecordArgs<false, A...>(record, std::index_sequence_for<A...>{}, args...);
+            else
+                Recorder(record, typed, args...);
+        }
+        if constexpr (std::is_void_v<R>) {
+            Impl(typed, args...);
+            if (record)
+                RecordArgs<true, A...>(record, std::index_sequence_for<A...>{}, args...);
         } else {
-            // A value that the game builds in the caller's storage, such as a name.
-            GetJournal().Record({std::string(Name.View()), "", {Describe(args)...}});
-            return Impl(static_cast<Self*>(self), args...);
+            R result = Impl(typed, args...);
+            if (record) {
+                RecordArgs<true, A...>(record, std::index_sequence_for<A...>{}, args...);
+                record.Result(Capture(record, result));
+            }
+            return result;
         }
     }
 
-    template <MemberName Name>
+    template <MemberName Name, auto Recorder>
     static R* RunIntoResult(void* self, R* result, A... args)
     {
-        return new (result) R(Run<Name>(self, args...));
+        return new (result) R(Run<Name, Recorder>(self, args...));
     }
 
-    template <MemberName Name>
+    template <MemberName Name, auto Recorder>
     static void* Entry()
     {
         if constexpr (kMethodResultByPointer<R>)
-            return reinterpret_cast<void*>(&RunIntoResult<Name>);
+            return reinterpret_cast<void*>(&RunIntoResult<Name, Recorder>);
         else
-            return reinterpret_cast<void*>(&Run<Name>);
+            return reinterpret_cast<void*>(&Run<Name, Recorder>);
     }
 };
 
@@ -138,8 +149,21 @@ struct StaticThunk<Impl> {
     template <MemberName Name>
     static R Run(A... args)
     {
-        GetJournal().Record({std::string(Name.View()), "", {Describe(args)...}});
-        return Impl(args...);
+        JournalRecord record = GetJournal().Begin(JournalKind::Call, Name.View(), {}, sizeof...(A), !std::is_void_v<R>);
+        if (record)
+            RecordArgs<false, A...>(record, std::index_sequence_for<A...>{}, args...);
+        if constexpr (std::is_void_v<R>) {
+            Impl(args...);
+            if (record)
+                RecordArgs<true, A...>(record, std::index_sequence_for<A...>{}, args...);
+        } else {
+            R result = Impl(args...);
+            if (record) {
+                RecordArgs<true, A...>(record, std::index_sequence_for<A...>{}, args...);
+                record.Result(Capture(record, result));
+            }
+            return result;
+        }
     }
 
     template <MemberName Name>
@@ -158,11 +182,11 @@ struct StaticThunk<Impl> {
     }
 };
 
-template <MemberName Name, auto Impl>
+template <MemberName Name, auto Impl, auto Recorder = NoRecorder{}>
 void RegisterMethod()
 {
     using Thunk = MethodThunk<Impl>;
-    Member member{MemberKind::Function, Thunk::template Entry<Name>()};
+    Member member{MemberKind::Function, Thunk::template Entry<Name, Recorder>()};
     member.declared = {MemberUse::Kind::Method, Thunk::kType};
     RegisterMember(std::string(Name.View()), member);
 }
@@ -195,7 +219,13 @@ void RegisterField()
     static_assert(sizeof(Declared) == sizeof(T) && std::is_pointer_v<Declared> == std::is_pointer_v<T>,
                   "the declared type must have the field's layout");
     Member member{MemberKind::Field};
-    member.field = [](void* object) -> void* { return &(As<C>(object, Name.View())->*Field); };
+    member.field = [](void* object) -> void* {
+        C* typed = As<C>(object, Name.View());
+        T* field = &(typed->*Field);
+        if (Journal& journal = GetJournal(); journal.On())
+            journal.Access(Name.View(), ReceiverValue(typed), field, FieldWatch<T>::kOps);
+        return field;
+    };
     member.declared = {MemberUse::Kind::Field, TypeSpelling<Declared>()};
     RegisterMember(std::string(Name.View()), member);
 }
@@ -205,7 +235,13 @@ void RegisterBit()
 {
     using C = typename MemberOf<decltype(Word)>::Class;
     Member member{MemberKind::BitField};
-    member.bitfield = [](void* object) -> BitField { return {&(As<C>(object, Name.View())->*Word), Bit, 1}; };
+    member.bitfield = [](void* object) -> BitField {
+        C* typed = As<C>(object, Name.View());
+        std::uint32_t* word = &(typed->*Word);
+        if (Journal& journal = GetJournal(); journal.On())
+            journal.Access(Name.View(), ReceiverValue(typed), word, BitWatch::kOps, Bit);
+        return {word, Bit, 1};
+    };
     RegisterMember(std::string(Name.View()), member);
 }
 

@@ -20,7 +20,7 @@ void RegisterWorldMembers()
     RegisterField<"UWorld.TimeSeconds", &World::TimeSeconds>();
     RegisterMethod<"AActor.GetWorld()", &GetWorld>();
     RegisterField<"UPrimalActor.TargetingTeam", &Actor::TargetingTeam>();
-    RegisterMethod<"AActor.ProcessEvent(UFunction*,void*)", &ActorProcessEvent>();
+    RegisterMethod<"AActor.ProcessEvent(UFunction*,void*)", &ActorProcessEvent, &RecordEventArgs>();
 }
 
 }  // namespace sim

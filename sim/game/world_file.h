@@ -11,8 +11,11 @@
 //                                                   //   class has "ClientNotifyLevelUp"
 //         "items": [ "/Game/.../Stone.Stone" ] }    // optional: blueprints of catalogue items
 //     ],                                            //   the inventory starts with
-//     "catalogue": { ... }                          // optional, see catalogue.h; absent: the
-//   }                                               //   built-in world's catalogue
+//     "catalogue": { ... }                          // optional, see catalogue.h (the classes, and
+//   }                                               //   per creature class its sex, times,
+//                                                   //   mutations, tamed points and status field;
+//                                                   //   per item class its default object's path);
+//                                                   //   absent: the built-in world's catalogue
 //
 // Keys the game does not know are ignored, so a file can carry sections that a
 // later build reads.

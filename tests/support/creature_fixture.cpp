@@ -19,7 +19,8 @@ std::vector<std::string> CreatureTest::Trail() const
 {
     std::vector<std::string> lines;
     for (const sim::JournalEntry& entry : sim::GetJournal().Entries())
-        lines.push_back(entry.ToString());
+        if (entry.kind != sim::JournalKind::Dispatch)
+            lines.push_back(entry.ToString());
     return lines;
 }
 
@@ -27,6 +28,8 @@ std::vector<std::string> CreatureTest::Steps(std::initializer_list<std::string_v
 {
     std::vector<std::string> steps;
     for (const sim::JournalEntry& entry : sim::GetJournal().Entries()) {
+        if (entry.kind != sim::JournalKind::Call)
+            continue;
         const std::string_view member = entry.member;
         const std::size_t open = member.find('(');
         const std::size_t dot = member.substr(0, open).rfind('.');

@@ -21,10 +21,11 @@ protected:
     // Writes config.json and reads it again, as a reload would.
     void UseConfig(std::string_view json);
 
-    // Every journal entry as "receiver member <- (args)", in order.
+    // Everything the plugin did, in order: calls, field reads and writes and host
+    // services, as JournalEntry::ToString shows them (no command dispatches).
     std::vector<std::string> Trail() const;
-    // The journal in short form, "receiver Method(args)" (the class and the
-    // parameter types left out); with `only`, just the entries of those methods.
+    // The calls in short form, "receiver Method(args)" (the class, the parameter
+    // types and the result left out); with `only`, just the calls of those methods.
     std::vector<std::string> Steps(std::initializer_list<std::string_view> only = {}) const;
     // The entries for `member` alone, as text.
     std::vector<std::string> TrailOf(std::string_view member) const;
