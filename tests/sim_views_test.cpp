@@ -130,11 +130,12 @@ TEST_F(SimViews, AnEggLiesInOnePlace)
     ASSERT_THAT(InventoryOf("1001"), SizeIs(1));
     EXPECT_EQ(RunConsole("/dinos"), "No creatures in the world.\n") << "the egg was picked up";
 
-    // A player without an inventory leaves the egg where the game dropped it.
+    // For a player without an inventory the plugin takes the dropped egg back and
+    // keeps the creature.
     RunConsoleAs("1004", "KV.SpawnDino " + kRaptorWord + " \"\" 0 10 0 0 0 1 0");
-    EXPECT_EQ(RunConsole("/dinos"),
-              "No creatures in the world.\nAlso in the world:\n"
-              "  DroppedItemGeneric_C#7 holding PrimalItemConsumable_Egg_Raptor_Fertilized_C#6\n");
+    const std::string world = RunConsole("/dinos");
+    EXPECT_THAT(world, HasSubstr("tamer \"Dave\""));
+    EXPECT_THAT(world, Not(HasSubstr("DroppedItemGeneric_C")));
 }
 
 TEST_F(SimViews, WorldSettingsReachTheStoredCreature)

@@ -53,8 +53,12 @@ void SetValue(Options& options, const std::string& flag, const std::string& valu
         options.rcon.password = value;
     else if (flag == "--rcon-bind")
         options.rcon.bindAddress = value;
-           flag == "--rcon-password" || flag == "--rcon-bind" || flag == "--rcon-auth-timeout-ms" ||
-           flag == "--rcon-lockout-failures" || flag == "--rcon-lockout-window-ms" || flag == "--journal";
+    else if (flag == "--rcon-lockout-failures")
+        options.rcon.lockoutFailures = static_cast<std::size_t>(NumberValue(flag, value, 1, 1'000'000));
+    else if (flag == "--rcon-lockout-window-ms")
+        options.rcon.lockoutWindow = std::chrono::milliseconds(NumberValue(flag, value, 1, 86'400'000));
+    else if (flag == "--journal")
+        options.journalEntries = value == "off" ? 0 : static_cast<std::size_t>(NumberValue(flag, value, 1, 100'000'000));
     else
         options.rcon.authTimeout = std::chrono::milliseconds(NumberValue(flag, value, 1, 3'600'000));
 }

@@ -36,9 +36,14 @@ CheckTest::Run CheckTest::RunLine(const std::string& line, std::string_view as, 
     else
         RunConsoleAs(as, line);
 
-    // The reply to an RCON request is the host's answer, not something the line did.
+    // Only what the line asked of the game: the host's dispatch, its services (the
+    // player lookup), the rewritten RCON body and the reply are the host's doing.
+    const auto hostsDoing = [](const sim::JournalEntry& entry) {
+        return entry.kind == sim::JournalKind::Dispatch || entry.kind == sim::JournalKind::Service ||
+               entry.member.rfind("RCONClientConnection.", 0) == 0 || entry.member.rfind("RCONPacket.", 0) == 0;
+    };
     for (const sim::JournalEntry& entry : Journal().Entries())
-        if (entry.member.rfind("RCONClientConnection.", 0) != 0)
+        if (!hostsDoing(entry))
             run.journal.push_back(entry);
     run.tamed = CountOf(member::TameDino.name);
     for (const sim::PlayerController* player : Game().Players())
