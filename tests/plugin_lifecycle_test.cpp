@@ -5,6 +5,7 @@
 #include "app/loader.h"
 #include "plugin/lifecycle.h"
 #include "support/game_fixture.h"
+#include "support/regex_matchers.h"
 #include "support/server_dir.h"
 
 namespace kestrova::test {
@@ -12,7 +13,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::MatchesRegex;
 
 // "RCON Kestrova.Reload", ... in registration order.
 std::vector<std::string> Registered()
@@ -52,7 +52,7 @@ TEST_F(PluginLifecycle, LoadWithoutConfigLogsTheReasonOnceAndRegistersNothing)
     TempServerDir server(std::nullopt);
     EXPECT_THROW(Load(), std::runtime_error);
     EXPECT_THAT(Registered(), IsEmpty());
-    EXPECT_THAT(LogLines(), ElementsAre(MatchesRegex(
+    EXPECT_THAT(LogLines(), ElementsAre(MatchesStdRegex(
                                 R"(^[0-9]{2}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2} \[Kestrova\]\[error\] Can't open config\.json$)")));
 }
 

@@ -1,0 +1,15 @@
+# The zip a server admin unzips into the server's directory:
+# Kestrova-<version>-win64.zip with ArkApi/Plugins/Kestrova/{Kestrova.dll,config.json}.
+# `cmake --build --preset windows --target package` makes it.
+set(KESTROVA_PLUGIN_DIR ArkApi/Plugins/Kestrova)
+install(FILES $<TARGET_FILE:Kestrova> DESTINATION ${KESTROVA_PLUGIN_DIR} COMPONENT plugin)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/config.json DESTINATION ${KESTROVA_PLUGIN_DIR} COMPONENT plugin)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Kestrova)
+set(CPACK_PACKAGE_FILE_NAME Kestrova-${PROJECT_VERSION}-win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
+set(CPACK_COMPONENTS_ALL plugin)
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR})
+include(CPack)
