@@ -12,20 +12,21 @@
 #include "game/game.h"
 #include "host.h"
 #include "members.h"
+#include "memory.h"
 
 namespace {
 
 constexpr char kWorld[] = R"({ "players": [
   { "id": "1001", "name": "Alice", "team": 50001, "netId": "0001", "inventorySlots": 100000 } ] })";
 
-constexpr char16_t kSpawnDinoLine[] =
-    u"KV.SpawnDino Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP' "
-    u"Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet' "
-    u"10 150 0.5 1 0 0 1,2,3,4,5,6 F";
+constexpr WIDECHAR kSpawnDinoLine[] =
+    WTEXT("KV.SpawnDino Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP' ")
+    WTEXT("Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet' ")
+    WTEXT("10 150 0.5 1 0 0 1,2,3,4,5,6 F");
 
-constexpr char16_t kSpawnDinoStatsLine[] =
-    u"KV.SpawnDinoStats Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP' \"\" "
-    u"0 0.5 0 0 0 1,2,3,4,5,6 R 10-20 20-40 5-50 1-255 30-60 0-100";
+constexpr WIDECHAR kSpawnDinoStatsLine[] =
+    WTEXT("KV.SpawnDinoStats Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP' \"\" ")
+    WTEXT("0 0.5 0 0 0 1,2,3,4,5,6 R 10-20 20-40 5-50 1-255 30-60 0-100");
 
 // Runs after which the game starts afresh, so its objects and journal stay small.
 constexpr int kRunsPerGame = 256;
@@ -42,7 +43,7 @@ void LoadEmptyConfig()
 }
 
 template <auto Command>
-void RunCommand(benchmark::State& state, const char16_t* text)
+void RunCommand(benchmark::State& state, const WIDECHAR* text)
 {
     const nlohmann::json world = sim::ParseWorld(kWorld, "bench world");
     sim::Game game(world, "bench world");
@@ -50,12 +51,15 @@ void RunCommand(benchmark::State& state, const char16_t* text)
     auto* player = sim::Handle<APlayerController>(game.FindPlayer(std::string_view("1001")));
 
     std::uint64_t resolutions = 0;
+    std::uint64_t allocations = 0;
     int runs = 0;
     for (auto _ : state) {
-        FString line{std::u16string_view(text)};
+        FString line{sim::WideView(text)};
         sim::ResetResolutionCount();
+        const std::uint64_t allocationsBefore = sim::GetMemoryStats().allocations;
         Command(player, &line, true);
         resolutions = sim::ResolutionCount();
+        allocations = sim::GetMemoryStats().allocations - allocationsBefore;
         if (++runs % kRunsPerGame == 0) {
             state.PauseTiming();
             game.Reset(world, "bench world");
@@ -64,6 +68,7 @@ void RunCommand(benchmark::State& state, const char16_t* text)
         }
     }
     state.counters["resolutions"] = static_cast<double>(resolutions);
+    state.counters["game allocations"] = static_cast<double>(allocations);
 }
 
 void BM_SpawnDinoToCryopod(benchmark::State& state) { RunCommand<&kestrova::SpawnDinoCommand>(state, kSpawnDinoLine); }

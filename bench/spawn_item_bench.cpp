@@ -15,22 +15,22 @@ namespace {
 constexpr char kWorld[] = R"({ "players": [
   { "id": "1001", "name": "Alice", "team": 50001, "netId": "0001", "inventorySlots": 100000 } ] })";
 
-constexpr char16_t kLine[] =
-    u"KV.SpawnItem Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet' x "
-    u"100 0 %COUNT% 100 200 40 20-30 24";
+constexpr WIDECHAR kLine[] =
+    WTEXT("KV.SpawnItem Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet' x ")
+    WTEXT("100 0 %COUNT% 100 200 40 20-30 24");
 
 void BM_SpawnItem(benchmark::State& state)
 {
     const nlohmann::json world = sim::ParseWorld(kWorld, "bench world");
     sim::Game game(world, "bench world");
-    std::u16string text(kLine);
-    const std::u16string count = std::u16string(sim::FromUtf8(std::to_string(state.range(0))));
-    text.replace(text.find(u"%COUNT%"), 7, count);
+    sim::WideString text(kLine);
+    const sim::WideString count = sim::WideString(sim::FromUtf8(std::to_string(state.range(0))));
+    text.replace(text.find(WTEXT("%COUNT%")), 7, count);
     auto* player = sim::Handle<APlayerController>(game.FindPlayer(std::string_view("1001")));
 
     std::uint64_t resolutions = 0;
     for (auto _ : state) {
-        FString line{std::u16string_view(text)};
+        FString line{sim::WideView(text)};
         sim::ResetResolutionCount();
         kestrova::SpawnItemCommand(player, &line, true);
         resolutions = sim::ResolutionCount();

@@ -12,9 +12,9 @@ namespace {
 
 using namespace kestrova;
 
-constexpr const char16_t* kLine =
-    u"KV.SpawnDino \"Blueprint'/Game/PrimalEarth/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'\" \"\" "
-    u"0 150 1.0 0 0 0 1,2,3,4,5,6 F";
+constexpr const WIDECHAR* kLine =
+    WTEXT("KV.SpawnDino \"Blueprint'/Game/PrimalEarth/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'\" \"\" ")
+    WTEXT("0 150 1.0 0 0 0 1,2,3,4,5,6 F");
 
 void BM_SplitAndConvertCommandLine(benchmark::State& state)
 {
@@ -31,11 +31,11 @@ void BM_SplitAndConvertCommandLine(benchmark::State& state)
         const float imprint = ToFloat(ToNarrow(words[5]));
         for (int i = 6; i <= 8; ++i)
             sum += ToInt(ToNarrow(words[i])) == 1 ? 1 : 0;
-        const TArray<FString> colours = SplitOn(words[9], u",");
+        const TArray<FString> colours = SplitOn(words[9], WTEXT(","));
         for (const FString& part : colours)
             if (IsNumeric(part))
                 sum += ToInt(ToNarrow(part));
-        const bool female = words[10].View() == u"F";
+        const bool female = words[10].View() == WTEXT("F");
         benchmark::DoNotOptimize(numeric);
         benchmark::DoNotOptimize(blueprint.data());
         benchmark::DoNotOptimize(item.data());

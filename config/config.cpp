@@ -1,13 +1,12 @@
 #include "config/config.h"
 
-#include <cmath>
 #include <fstream>
-#include <limits>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
 
 #include "AsaApi.h"
+#include "host/words.h"
 
 namespace kestrova {
 namespace {
@@ -18,21 +17,6 @@ nlohmann::json& Document()
 {
     static nlohmann::json document;
     return document;
-}
-
-// Truncates toward zero; a value beyond the 32-bit range takes the nearest end
-// instead of the undefined result of a plain cast.
-std::int32_t SaturatedInt(double value)
-{
-    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
-    constexpr double highest = std::numeric_limits<std::int32_t>::max();
-    if (std::isnan(value))
-        return 0;
-    if (value <= lowest)
-        return std::numeric_limits<std::int32_t>::min();
-    if (value >= highest)
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(value);
 }
 
 }  // namespace

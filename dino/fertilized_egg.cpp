@@ -9,42 +9,45 @@ namespace {
 
 // "Blueprint'<path>'" for a default object's path, without a trailing "_C" and
 // without any "Default__".
-std::u16string EggReference(const FString& path)
+WideString EggReference(const FString& path)
 {
-    std::u16string_view asset = path.View();
-    if (EndsWithIgnoringCase(asset, u"_C"))
+    WideView asset = path.View();
+    if (EndsWithIgnoringCase(asset, WTEXT("_C")))
         asset.remove_suffix(2);
-    return RemoveIgnoringCase(u"Blueprint'" + std::u16string(asset) + u"'", u"Default__");
+    return RemoveIgnoringCase(WTEXT("Blueprint'") + WideString(asset) + WTEXT("'"), WTEXT("Default__"));
 }
 
 }  // namespace
 
-ADroppedItem* GiveFertilizedEgg(AShooterPlayerController* controller, APrimalDinoCharacter* creature)
+ADroppedItem* GiveFertilizedEgg(AShooterPlayerController* controller, APrimalDinoCharacter* creature,
+                                bool* inInventory)
 {
-    const auto& eggClasses = Field<TArray<TSubclassOf<UPrimalItem>>>(creature, member::FertilizedEggItemsToSpawn);
+    if (inInventory != nullptr)
+        *inInventory = false;
+    const auto& eggClasses = FieldOf(member::FertilizedEggItemsToSpawn, creature);
     if (eggClasses.Num() == 0 || eggClasses[0].uClass == nullptr)
         return nullptr;
 
-    UObject* eggDefaults = CallStatic<UObject*, UClass*>(member::GetClassDefaultObject, eggClasses[0].uClass);
+    UObject* eggDefaults = CallStatic(member::GetClassDefaultObject, eggClasses[0].uClass);
     if (eggDefaults == nullptr)
         return nullptr;
     FString path;
-    Call<void, UObject*, FString&>(member::GetPathName, eggDefaults, nullptr, path);
+    Call(member::GetPathName, eggDefaults, nullptr, path);
 
     FString reference(EggReference(path));
-    UClass* eggClass = CallStatic<UClass*, FString&>(member::StringReferenceToClass, reference);
-    if (eggClass == nullptr || Call<UObject*, bool>(member::GetDefaultObject, eggClass, true) == nullptr)
+    UClass* eggClass = CallStatic(member::StringReferenceToClass, reference).uClass;
+    if (eggClass == nullptr || Call(member::GetDefaultObject, eggClass, true) == nullptr)
         return nullptr;
 
     // No dropped-item class of our own: the game uses its default one for the egg.
-    ADroppedItem* egg =
-        Call<ADroppedItem*, UE::Math::TVector<double>, UE::Math::TRotator<double>, TSubclassOf<ADroppedItem>, int,
-             bool>(member::CreateCloneFertilizedEgg, creature, {}, {}, TSubclassOf<ADroppedItem>{}, 0, true);
+    ADroppedItem* egg = Call(member::CreateCloneFertilizedEgg, creature, UE::Math::TVector<double>{},
+                             UE::Math::TRotator<double>{}, TSubclassOf<ADroppedItem>{}, 0, true);
 
     if (egg != nullptr) {
-        if (auto* inventory = Call<UPrimalInventoryComponent*>(member::PlayerInventory, controller)) {
-            UPrimalItem* eggItem = Field<UPrimalItem*>(egg, member::DroppedItemMyItem);
-            Call<UPrimalItem*, UPrimalItem*>(member::AddItemObject, inventory, eggItem);
+        if (auto* inventory = Call(member::PlayerInventory, controller)) {
+            const bool taken = Call(member::AddItemObject, inventory, FieldOf(member::DroppedItemMyItem, egg)) != nullptr;
+            if (inInventory != nullptr)
+                *inInventory = taken;
         }
     }
     return egg;

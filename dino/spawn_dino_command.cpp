@@ -8,7 +8,6 @@
 #include "host/stat_words.h"
 #include "host/text.h"
 #include "host/words.h"
-#include "plugin/containment.h"
 
 namespace kestrova {
 namespace {
@@ -29,60 +28,56 @@ void SpawnDinoCommand(APlayerController* player, FString* line, bool)
 {
     if (player == nullptr)
         return;
-    RunContained([&] {
-        const TArray<FString> words = SplitWords(*line);
-        if (words.Num() < 10 || !AllNumeric(words, {3, 4, 5, 6, 7, 8}))
-            return;
+    const TArray<FString> words = SplitWords(*line);
+    if (words.Num() < 10 || !AllNumeric(words, {3, 4, 5, 6, 7, 8}))
+        return;
 
-        DinoSpawnOptions options;
-        options.Controller = AsShooterController(player);
-        options.BlueprintPath = ToNarrow(words[1]);
-        options.InventoryItemPath = ToNarrow(words[2]);
-        options.InventoryItemQuality = ToInt(ToNarrow(words[3]));
-        options.Level = ToInt(ToNarrow(words[4]));
-        options.ImprintQuality = ToFloat(ToNarrow(words[5]));
-        options.Neuter = Flag(words[6]);
-        options.KeepInWorld = Flag(words[7]);
-        options.AsEgg = Flag(words[8]);
-        options.Colors = ParseColors(words[9]);
-        if (words.Num() >= 11)
-            ApplySexWord(words[10], options);
-        options.BlueprintPath = WithoutQuotes(std::move(options.BlueprintPath));
+    DinoSpawnOptions options;
+    options.Controller = AsShooterController(player);
+    options.BlueprintPath = ToNarrow(words[1]);
+    options.InventoryItemPath = ToNarrow(words[2]);
+    options.InventoryItemQuality = ToInt(ToNarrow(words[3]));
+    options.Level = ToInt(ToNarrow(words[4]));
+    options.ImprintQuality = ToFloat(ToNarrow(words[5]));
+    options.Neuter = Flag(words[6]);
+    options.KeepInWorld = Flag(words[7]);
+    options.AsEgg = Flag(words[8]);
+    options.Colors = ParseColors(words[9]);
+    if (words.Num() >= 11)
+        ApplySexWord(words[10], options);
+    options.BlueprintPath = WithoutQuotes(std::move(options.BlueprintPath));
 
-        SpawnTamedDino(std::move(options));
-    });
+    SpawnTamedDino(std::move(options));
 }
 
 void SpawnDinoStatsCommand(APlayerController* player, FString* line, bool)
 {
     if (player == nullptr)
         return;
-    RunContained([&] {
-        const TArray<FString> words = SplitWords(*line);
-        if (words.Num() < 9 || !AllNumeric(words, {3, 4, 5, 6, 7}))
-            return;
+    const TArray<FString> words = SplitWords(*line);
+    if (words.Num() < 9 || !AllNumeric(words, {3, 4, 5, 6, 7}))
+        return;
 
-        DinoSpawnOptions options;
-        options.Controller = AsShooterController(player);
-        options.BlueprintPath = WithoutQuotes(ToNarrow(words[1]));
-        options.InventoryItemPath = ToNarrow(words[2]);
-        options.InventoryItemQuality = ToInt(ToNarrow(words[3]));
-        options.Level = 1;
-        options.ImprintQuality = ToFloat(ToNarrow(words[4]));
-        options.Neuter = Flag(words[5]);
-        options.KeepInWorld = Flag(words[6]);
-        options.AsEgg = Flag(words[7]);
-        options.RandomGender = true;
-        options.Female = 0;
-        options.Colors = ParseColors(words[8]);
-        if (words.Num() >= 10)
-            ApplySexWord(words[9], options);
-        // Words 16 and later are never read: there are six stat slots.
-        const auto stats = ParseStatWords<std::int32_t, 6>(words, 10, ParseIntOrRange);
-        options.StatPoints.assign(stats.begin(), stats.end());
+    DinoSpawnOptions options;
+    options.Controller = AsShooterController(player);
+    options.BlueprintPath = WithoutQuotes(ToNarrow(words[1]));
+    options.InventoryItemPath = ToNarrow(words[2]);
+    options.InventoryItemQuality = ToInt(ToNarrow(words[3]));
+    options.Level = 1;
+    options.ImprintQuality = ToFloat(ToNarrow(words[4]));
+    options.Neuter = Flag(words[5]);
+    options.KeepInWorld = Flag(words[6]);
+    options.AsEgg = Flag(words[7]);
+    options.RandomGender = true;
+    options.Female = 0;
+    options.Colors = ParseColors(words[8]);
+    if (words.Num() >= 10)
+        ApplySexWord(words[9], options);
+    // Words 16 and later are never read: there are six stat slots.
+    const auto stats = ParseStatWords<std::int32_t, 6>(words, 10, ParseIntOrRange);
+    options.StatPoints.assign(stats.begin(), stats.end());
 
-        SpawnTamedDino(std::move(options));
-    });
+    SpawnTamedDino(std::move(options));
 }
 
 }  // namespace kestrova

@@ -21,75 +21,66 @@ constexpr std::array<int, 6> kStatIndexOfPoint = {0, 1, 3, 4, 7, 8};
 APrimalDinoCharacter* Spawn(const DinoSpawnOptions& options)
 {
     FString path(options.BlueprintPath.c_str());
-    auto* actor = Call<AActor*, FString&, float, float, float, bool>(member::SpawnActor, options.Controller, path,
-                                                                       100.0f, 0.0f, 0.0f, true);
+    AActor* actor = Call(member::SpawnActor, options.Controller, path, 100.0f, 0.0f, 0.0f, true);
     if (actor == nullptr)
         return nullptr;
-    auto* actorClass = Field<UStruct*>(actor, member::ClassPrivate);
-    auto* dinoClass = CallStatic<UClass*>(member::DinoStaticClass);
-    if (!Call<bool, UStruct*>(member::IsChildOf, actorClass, reinterpret_cast<UStruct*>(dinoClass)))
+    UClass* actorClass = FieldOf(member::ClassPrivate, actor);
+    if (!Call(member::IsChildOf, actorClass, CallStatic(member::DinoStaticClass)))
         return nullptr;
-    return reinterpret_cast<APrimalDinoCharacter*>(actor);
+    return static_cast<APrimalDinoCharacter*>(actor);
 }
 
 FString PlayerCharacterName(AShooterPlayerController* controller)
 {
-    return Call<FString>(member::PlayerCharacterName, controller);
-}
-
-UPrimalCharacterStatusComponent* StatusComponent(APrimalDinoCharacter* creature)
-{
-    return Call<UPrimalCharacterStatusComponent*>(member::CharacterStatusComponent, creature);
+    return Call(member::PlayerCharacterName, controller);
 }
 
 void TameToPlayer(APrimalDinoCharacter* creature, AShooterPlayerController* controller)
 {
-    Field<std::int32_t>(creature, member::TamingTeamID) = Field<std::int32_t>(controller, member::TargetingTeam);
-    Field<FString>(creature, member::TamerString) = PlayerCharacterName(controller);
-    auto* playerState = Field<AShooterPlayerState*>(controller, member::PlayerState);
-    Call<void, APrimalDinoCharacter*>(member::SetTribeTamingDinoSettings, playerState, creature);
-    Call<void, AShooterPlayerController*, bool, int, bool, bool, bool>(member::TameDino, creature, controller, true, 0,
-                                                                        true, true, false);
+    FieldOf(member::TamingTeamID, creature) = FieldOf(member::TargetingTeam, controller);
+    FieldOf(member::TamerString, creature) = PlayerCharacterName(controller);
+    Call(member::SetTribeTamingDinoSettings, FieldOf(member::PlayerState, controller), creature);
+    Call(member::TameDino, creature, controller, true, 0, true, true, false);
 }
 
 void MulticastProperty(APrimalDinoCharacter* creature, const char* property)
 {
-    Call<void, FName, bool>(member::MulticastProperty, creature, MakeName(property, FNAME_Find), false);
+    Call(member::MulticastProperty, creature, MakeName(property, FNAME_Find), false);
 }
 
 void Imprint(APrimalDinoCharacter* creature, AShooterPlayerController* controller, float quality)
 {
-    Field<FString>(creature, member::ImprinterName) = PlayerCharacterName(controller);
-    Field<FString>(creature, member::ImprinterNetId) = Call<FString>(member::UniqueNetId, controller);
+    FieldOf(member::ImprinterName, creature) = PlayerCharacterName(controller);
+    FieldOf(member::ImprinterNetId, creature) = Call(member::UniqueNetId, controller);
     // The status component is fetched at each use; on a creature without one the
     // calls on it are skipped rather than made on nothing.
-    if (UPrimalCharacterStatusComponent* status = StatusComponent(creature))
-        Field<float>(status, member::DinoImprintingQuality) = quality;
+    if (UPrimalCharacterStatusComponent* status = StatusComponentOf(creature))
+        FieldOf(member::DinoImprintingQuality, status) = quality;
     MulticastProperty(creature, "ImprinterName");
     MulticastProperty(creature, "ImprinterPlayerUniqueNetId");
-    if (UPrimalCharacterStatusComponent* status = StatusComponent(creature))
-        Call<void>(member::ServerSyncReplicatedValues, status);
+    if (UPrimalCharacterStatusComponent* status = StatusComponentOf(creature))
+        Call(member::ServerSyncReplicatedValues, status);
 }
 
 void ApplyStats(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
                 const std::vector<std::int32_t>& statPoints)
 {
     ApplyStatLevels(creature, controller, StatLevelList(statPoints));
-    if (UPrimalCharacterStatusComponent* status = StatusComponent(creature))
-        Call<void>(member::SetAllStatsToMaximum, status);
+    if (UPrimalCharacterStatusComponent* status = StatusComponentOf(creature))
+        Call(member::SetAllStatsToMaximum, status);
 }
 
 void Recolor(APrimalDinoCharacter* creature, const std::vector<std::int32_t>& colors)
 {
     for (int region = 0; region < 6; ++region)
         if (colors[region] != 0)
-            Call<void, int, int>(member::ForceUpdateColorSets, creature, region, colors[region]);
+            Call(member::ForceUpdateColorSets, creature, region, colors[region]);
 }
 
 void SetSex(APrimalDinoCharacter* creature, bool female)
 {
-    if (ReadBit(creature, member::UsesGender))
-        WriteBit(creature, member::IsFemale, female);
+    if (ReadBit(member::UsesGender, creature))
+        WriteBit(member::IsFemale, creature, female);
 }
 
 bool IsNoItemPath(const std::string& path) { return path.empty() || path == "\"\""; }
@@ -99,7 +90,7 @@ UPrimalItem* GiveInventoryItem(APrimalDinoCharacter* creature, const DinoSpawnOp
     UClass* itemClass = ClassFromReference(WithoutQuotes(options.InventoryItemPath));
     if (itemClass == nullptr)
         return nullptr;
-    auto* inventory = Field<UPrimalInventoryComponent*>(creature, member::MyInventoryComponent);
+    UPrimalInventoryComponent* inventory = FieldOf(member::MyInventoryComponent, creature);
     return AddNewItem(itemClass, inventory, true, static_cast<float>(options.InventoryItemQuality), false, false,
                       nullptr);
 }
@@ -118,8 +109,8 @@ void LimitCryopodLife(UPrimalItem* cryopod)
     if (!ConfigBool(kCryoLimitTimeKey, kCryoLimitTimeDefault))
         return;
     const std::int32_t hours = ConfigInt(kCryoLifeInHoursKey, kCryoLifeInHoursDefault);
-    const float durability = Field<float>(cryopod, member::ItemDurability);
-    Call<void, float>(member::AddItemDurability, cryopod, static_cast<float>(LifeSeconds(hours)) - durability);
+    const float durability = FieldOf(member::ItemDurability, cryopod);
+    Call(member::AddItemDurability, cryopod, static_cast<float>(LifeSeconds(hours)) - durability);
 }
 
 // True when the cryopod reached the player's inventory.
@@ -133,13 +124,13 @@ bool DeliverInCryopod(APrimalDinoCharacter* creature, AShooterPlayerController* 
 
     FCustomItemData data;
     BuildCryopodData(data, creature, inventoryItem);
-    Call<void, FCustomItemData&>(member::SetCustomItemData, cryopod, data);
-    Call<void, bool, bool>(member::UpdatedItem, cryopod, true, false);
+    Call(member::SetCustomItemData, cryopod, data);
+    Call(member::UpdatedItem, cryopod, true, false);
 
-    auto* inventory = Call<UPrimalInventoryComponent*>(member::PlayerInventoryComponent, controller);
+    UPrimalInventoryComponent* inventory = Call(member::PlayerInventoryComponent, controller);
     if (inventory == nullptr)
         return false;
-    return Call<UPrimalItem*, UPrimalItem*>(member::AddItemObject, inventory, cryopod) != nullptr;
+    return Call(member::AddItemObject, inventory, cryopod) != nullptr;
 }
 
 }  // namespace
@@ -161,9 +152,9 @@ void SpawnTamedDino(DinoSpawnOptions options)
 
     TameToPlayer(creature, controller);
     if (options.Neuter)
-        Call<void>(member::DoNeuter, creature);
-    Field<std::int32_t>(creature, member::AbsoluteBaseLevel) = options.Level;
-    Call<void>(member::BeginPlay, creature);
+        Call(member::DoNeuter, creature);
+    FieldOf(member::AbsoluteBaseLevel, creature) = options.Level;
+    Call(member::BeginPlay, creature);
     if (options.ImprintQuality > 0.0f)
         Imprint(creature, controller, options.ImprintQuality);
     if (options.StatPoints.size() == 6)
@@ -176,8 +167,12 @@ void SpawnTamedDino(DinoSpawnOptions options)
     // A delivery that fails leaves the creature tamed in the world, so the player
     // never loses it to a cryopod or egg that did not reach them.
     if (options.AsEgg) {
-        if (GiveFertilizedEgg(controller, creature) != nullptr)
-            Call<void>(member::ForceDestroy, creature);
+        bool inInventory = false;
+        ADroppedItem* egg = GiveFertilizedEgg(controller, creature, &inInventory);
+        if (inInventory)
+            Call(member::ForceDestroy, creature);
+        else if (egg != nullptr)
+            Call(member::ForceDestroy, egg);  // no stray egg at the world's origin
         return;
     }
 
@@ -188,7 +183,7 @@ void SpawnTamedDino(DinoSpawnOptions options)
         return;
 
     if (DeliverInCryopod(creature, controller, cryopodClass, inventoryItem))
-        Call<void, bool, bool>(member::DestroyDino, creature, true, false);
+        Call(member::DestroyDino, creature, true, false);
 }
 
 }  // namespace kestrova

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "host/game.h"
 #include "host/members.h"
 
 namespace kestrova {
@@ -12,7 +11,7 @@ namespace kestrova {
 inline UClass* ClassFromReference(const std::string& reference)
 {
     FString text(reference.c_str());
-    return CallStatic<UClass*, FString&>(member::StringReferenceToClass, text);
+    return CallStatic(member::StringReferenceToClass, text).uClass;
 }
 
 // The game's item factory. Of its fifteen arguments the commands vary these; the
@@ -21,10 +20,8 @@ inline UClass* ClassFromReference(const std::string& reference)
 inline UPrimalItem* AddNewItem(UClass* itemClass, UPrimalInventoryComponent* inventory, bool third, float quality,
                                bool sixth, bool eighth, UClass* secondClass)
 {
-    return CallStatic<UPrimalItem*, TSubclassOf<UPrimalItem>, UPrimalInventoryComponent*, bool, bool, float, bool, int,
-                      bool, float, bool, TSubclassOf<UPrimalItem>, float, bool, bool, bool>(
-        member::AddNewItem, TSubclassOf<UPrimalItem>{itemClass}, inventory, third, false, quality, sixth, 0, eighth,
-        0.0f, false, TSubclassOf<UPrimalItem>{secondClass}, 0.0f, false, false, true);
+    return CallStatic(member::AddNewItem, TSubclassOf<UPrimalItem>(itemClass), inventory, third, false, quality, sixth,
+                      0, eighth, 0.0f, false, TSubclassOf<UPrimalItem>(secondClass), 0.0f, false, false, true);
 }
 
 }  // namespace kestrova

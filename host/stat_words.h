@@ -18,8 +18,8 @@ std::array<Slot, Count> ParseStatWords(const TArray<FString>& words, int first, 
     std::array<Slot, Count> slots{};
     for (int i = first; i < words.Num() && i < first + static_cast<int>(Count); ++i) {
         const FString& word = words[i];
-        if (word.Contains(u"-")) {
-            const TArray<FString> pieces = SplitOn(word, u"-");
+        if (word.Contains(WTEXT("-"))) {
+            const TArray<FString> pieces = SplitOn(word, WTEXT("-"));
             if (pieces.Num() == 2 && IsNumeric(pieces[0]) && IsNumeric(pieces[1]))
                 slots[i - first] = read(ToNarrow(word));
             continue;

@@ -7,7 +7,7 @@
 namespace kestrova {
 namespace {
 
-bool SameIgnoringCase(std::u16string_view a, std::u16string_view b)
+bool SameIgnoringCase(WideView a, WideView b)
 {
     return a.size() == b.size() && FGenericPlatformStricmp::Strnicmp(a.data(), b.data(), a.size()) == 0;
 }
@@ -20,19 +20,19 @@ std::string WithoutQuotes(std::string text)
     return text;
 }
 
-std::u16string ToUpperAscii(std::u16string_view text)
+WideString ToUpperAscii(WideView text)
 {
-    std::u16string upper(text);
+    WideString upper(text);
     std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; });
+                   [](WIDECHAR c) { return (c >= WTEXT('a') && c <= WTEXT('z')) ? static_cast<WIDECHAR>(c - 32) : c; });
     return upper;
 }
 
-std::u16string ReplaceIgnoringCase(std::u16string_view text, std::u16string_view from, std::u16string_view to)
+WideString ReplaceIgnoringCase(WideView text, WideView from, WideView to)
 {
     if (from.empty())
-        return std::u16string(text);
-    std::u16string result;
+        return WideString(text);
+    WideString result;
     result.reserve(text.size());
     std::size_t at = 0;
     while (at < text.size()) {
@@ -46,12 +46,12 @@ std::u16string ReplaceIgnoringCase(std::u16string_view text, std::u16string_view
     return result;
 }
 
-std::u16string RemoveIgnoringCase(std::u16string_view text, std::u16string_view what)
+WideString RemoveIgnoringCase(WideView text, WideView what)
 {
-    return ReplaceIgnoringCase(text, what, u"");
+    return ReplaceIgnoringCase(text, what, WTEXT(""));
 }
 
-bool EndsWithIgnoringCase(std::u16string_view text, std::u16string_view suffix)
+bool EndsWithIgnoringCase(WideView text, WideView suffix)
 {
     return text.size() >= suffix.size() && SameIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
 }

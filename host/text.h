@@ -5,22 +5,28 @@
 #include <string>
 #include <string_view>
 
+#include "FString.h"
+
 namespace kestrova {
+
+// Game text outside a game string.
+using WideString = std::basic_string<WIDECHAR>;
+using WideView = std::basic_string_view<WIDECHAR>;
 
 // The text with every '"' removed.
 std::string WithoutQuotes(std::string text);
 
 // ASCII letters a to z upper-cased; every other unit as it is.
-std::u16string ToUpperAscii(std::u16string_view text);
+WideString ToUpperAscii(WideView text);
 
 // Every occurrence of `from`, compared ignoring ASCII case, replaced by `to`,
 // scanning left to right; replaced text is not scanned again.
-std::u16string ReplaceIgnoringCase(std::u16string_view text, std::u16string_view from, std::u16string_view to);
+WideString ReplaceIgnoringCase(WideView text, WideView from, WideView to);
 
 // Every occurrence of `what`, compared ignoring ASCII case, removed.
-std::u16string RemoveIgnoringCase(std::u16string_view text, std::u16string_view what);
+WideString RemoveIgnoringCase(WideView text, WideView what);
 
 // True when `text` ends with `suffix`, compared ignoring ASCII case.
-bool EndsWithIgnoringCase(std::u16string_view text, std::u16string_view suffix);
+bool EndsWithIgnoringCase(WideView text, WideView suffix);
 
 }  // namespace kestrova

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cwctype>
+#include <limits>
 #include <stdexcept>
 #include <system_error>
 
@@ -50,25 +51,33 @@ std::from_chars_result ReadUnsignedFloat(std::string_view text, float& value)
 
 }  // namespace
 
-TArray<FString> SplitWords(const FString& line) { return SplitOn(line, u" "); }
+TArray<FString> SplitWords(const FString& line) { return SplitOn(line, WTEXT(" ")); }
 
-TArray<FString> SplitOn(const FString& text, const TCHAR* delimiter)
+TArray<FString> SplitOn(const FString& text, const WIDECHAR* delimiter)
 {
-    TArray<FString> pieces;
-    text.ParseIntoArray(pieces, delimiter, true);
-    return pieces;
+    // Room for every piece first, so the list is allocated once rather than grown.
+    const FString::WideView view = text.View();
+    const FString::WideView delim(delimiter);
+    int32 pieces = 1;
+    if (!delim.empty())
+        for (std::size_t at = view.find(delim); at != view.npos; at = view.find(delim, at + delim.size()))
+            ++pieces;
+    TArray<FString> words;
+    if (!view.empty())
+        words.Reserve(pieces);
+    text.ParseIntoArray(words, delimiter, true);
+    return words;
 }
 
-bool IsNumeric(const FString& word)
+bool IsNumeric(FString::WideView text)
 {
-    std::u16string_view text = word.View();
     if (text.empty())
         return false;
-    if (text.front() == u'+' || text.front() == u'-')
+    if (text.front() == WTEXT('+') || text.front() == WTEXT('-'))
         text.remove_prefix(1);
     bool seenPoint = false;
-    for (const TCHAR unit : text) {
-        if (unit == u'.') {
+    for (const WIDECHAR unit : text) {
+        if (unit == WTEXT('.')) {
             if (seenPoint)
                 return false;
             seenPoint = true;
@@ -79,11 +88,11 @@ bool IsNumeric(const FString& word)
     return true;
 }
 
-std::string ToNarrow(const FString& text)
+std::string ToNarrow(FString::WideView text)
 {
     std::string narrow;
-    narrow.reserve(static_cast<std::size_t>(text.Len()));
-    for (const TCHAR unit : text.View())
+    narrow.reserve(text.size());
+    for (const WIDECHAR unit : text)
         narrow.push_back(unit < 128 ? static_cast<char>(unit) : '?');
     return narrow;
 }
@@ -130,6 +139,19 @@ float ToFloat(std::string_view text)
     if (read.ec == std::errc::result_out_of_range || std::fpclassify(value) == FP_SUBNORMAL)
         throw std::out_of_range("stof argument out of range");
     return negative ? -value : value;
+}
+
+std::int32_t SaturatedInt(double value)
+{
+    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr double highest = std::numeric_limits<std::int32_t>::max();
+    if (std::isnan(value))
+        return 0;
+    if (value <= lowest)
+        return std::numeric_limits<std::int32_t>::min();
+    if (value >= highest)
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(value);
 }
 
 }  // namespace kestrova

@@ -14,15 +14,33 @@ namespace kestrova {
 // empty words.
 TArray<FString> SplitWords(const FString& line);
 
-// The text split at every `delimiter` (such as u"," or u"-"), empty pieces dropped.
-TArray<FString> SplitOn(const FString& text, const TCHAR* delimiter);
+// The text split at every `delimiter` (such as WTEXT(",") or WTEXT("-")), empty pieces dropped.
+TArray<FString> SplitOn(const FString& text, const WIDECHAR* delimiter);
 
 // Not empty; one optional leading '+' or '-', then only units that iswdigit
 // accepts, with at most one '.'. A lone sign passes.
-bool IsNumeric(const FString& word);
+bool IsNumeric(FString::WideView word);
+inline bool IsNumeric(const FString& word) { return IsNumeric(word.View()); }
 
 // One byte per UTF-16 unit: a unit below 128 stays, any other becomes '?'.
-std::string ToNarrow(const FString& text);
+std::string ToNarrow(FString::WideView text);
+inline std::string ToNarrow(const FString& text) { return ToNarrow(text.View()); }
+
+// Calls `piece` for each piece of `text` between `delimiter`s, in order, empty
+// pieces dropped: the pieces SplitOn would give, without making them.
+template <typename Piece>
+void ForEachPiece(FString::WideView text, WIDECHAR delimiter, Piece piece)
+{
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(delimiter, start);
+        if (end == FString::WideView::npos)
+            end = text.size();
+        if (end > start)
+            piece(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
 
 // Decimal text to a signed 32-bit integer, as the server's std::stoi reads it:
 // leading white space, an optional sign and the longest run of digits; the rest is
@@ -37,5 +55,9 @@ std::int32_t ToInt(std::string_view text);
 // std::out_of_range("stof argument out of range") when a finite number overflows,
 // or when a non-zero number comes out as zero or subnormal.
 float ToFloat(std::string_view text);
+
+// Truncated toward zero into the signed 32-bit range: a value beyond it takes the
+// nearest end, NaN gives 0, instead of the undefined result of a plain cast.
+std::int32_t SaturatedInt(double value);
 
 }  // namespace kestrova

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 #include "host/game.h"
@@ -13,41 +12,23 @@
 namespace kestrova {
 namespace {
 
-// The game's item stat record, 36 bytes each, as this command reads it.
-constexpr std::size_t kRecordSize = 36;
-constexpr std::size_t kFlagsOffset = 0;
-constexpr std::size_t kFactorAOffset = 12;
-constexpr std::size_t kFactorBOffset = 20;
-constexpr std::size_t kBaseOffset = 24;
+constexpr int kDurabilityStat = EPrimalItemStat::MaxDurability;
 constexpr std::uint32_t kUsesStat = 1u << 0;
 constexpr std::uint32_t kAddHundredToBase = 1u << 2;
-
-template <typename T>
-T ReadAt(const uint8* record, std::size_t offset)
-{
-    T value;
-    std::memcpy(&value, record + offset, sizeof value);
-    return value;
-}
-
-constexpr int kDurabilityStat = EPrimalItemStat::MaxDurability;
 
 // Writes the stats this item uses; true when it received at least one value.
 bool ApplyToItem(UPrimalItem* item, const std::array<std::pair<int, float>, 5>& stats)
 {
     bool received = false;
     for (const auto& [k, v] : stats) {
-        const uint8* record = &Field<uint8>(item, member::ItemStatInfos) + kRecordSize * k;
-        const auto flags = ReadAt<std::uint32_t>(record, kFlagsOffset);
-        if (!(v > 0.0f) || (flags & kUsesStat) == 0)
+        const FItemStatInfo& record = FieldOf(member::ItemStatInfos, item)[k];
+        if (!(v > 0.0f) || (record.Flags & kUsesStat) == 0)
             continue;
-        const float base = ReadAt<float>(record, kBaseOffset) + ((flags & kAddHundredToBase) ? 100.0f : 0.0f);
-        const float a = ReadAt<float>(record, kFactorAOffset);
-        const float b = ReadAt<float>(record, kFactorBOffset);
-        (&Field<std::uint16_t>(item, member::ItemStatValues))[k] = ItemStatValue(k, v, base, a, b);
+        const float base = record.Base + ((record.Flags & kAddHundredToBase) ? 100.0f : 0.0f);
+        FieldOf(member::ItemStatValues, item)[k] = ItemStatValue(k, v, base, record.FactorA, record.FactorB);
         if (k == kDurabilityStat) {
-            Field<float>(item, member::ItemDurability) = Call<float, EPrimalItemStat::Type>(
-                member::GetItemStatModifier, item, static_cast<EPrimalItemStat::Type>(kDurabilityStat));
+            FieldOf(member::ItemDurability, item) =
+                Call(member::GetItemStatModifier, item, static_cast<EPrimalItemStat::Type>(kDurabilityStat));
         }
         received = true;
     }
@@ -58,13 +39,7 @@ bool ApplyToItem(UPrimalItem* item, const std::array<std::pair<int, float>, 5>& 
 
 float ParseFloatOrRange(std::string_view text)
 {
-    const double u = DrawUnit();
-    const std::size_t dash = text.find('-');
-    if (dash == text.npos)
-        return ToFloat(text);
-    const double lo = ToFloat(text.substr(0, dash));
-    const double hi = ToFloat(text.substr(dash + 1));
-    return static_cast<float>(lo + u * (hi - lo));
+    return static_cast<float>(NumberOrRange(text, ToFloat));
 }
 
 std::uint16_t ItemStatValue(int statIndex, float value, float base, float a, float b)
@@ -89,7 +64,7 @@ void ApplyItemStats(const std::vector<UPrimalItem*>& items, float stat1, float s
         return;
     for (UPrimalItem* item : items)
         if (ApplyToItem(item, stats))
-            Call<void, bool, bool>(member::UpdatedItem, item, false, false);
+            Call(member::UpdatedItem, item, false, false);
 }
 
 }  // namespace kestrova

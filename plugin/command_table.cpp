@@ -2,6 +2,7 @@
 
 #include "dino/spawn_dino_command.h"
 #include "item/spawn_item_command.h"
+#include "plugin/containment.h"
 #include "plugin/reload.h"
 #include "plugin/targeted_forms.h"
 
@@ -25,6 +26,21 @@ constexpr std::array kCommands = {
     Rcon("KV.SpawnDinoStatsFor", &SpawnDinoStatsForRcon),
 };
 
+// The host's callback for a row: the handler, with no exception let out into the host.
+ConsoleCommandCallback Contained(ConsoleHandler handler)
+{
+    return [handler](APlayerController* player, FString* line, bool consoleFlag) {
+        RunContained([&] { handler(player, line, consoleFlag); });
+    };
+}
+
+RconCommandCallback Contained(RconHandler handler)
+{
+    return [handler](RCONClientConnection* connection, RCONPacket* packet, UWorld* world) {
+        RunContained([&] { handler(connection, packet, world); });
+    };
+}
+
 }  // namespace
 
 void RegisterCommands()
@@ -33,9 +49,9 @@ void RegisterCommands()
         const FString name(row.name);
         // The registry is fetched afresh for every registration.
         if (row.channel == Channel::Console)
-            AsaApi::GetCommands().RegisterConsoleCommand(name, ConsoleCommandCallback(row.console));
+            AsaApi::GetCommands().RegisterConsoleCommand(name, Contained(row.console));
         else
-            AsaApi::GetCommands().RegisterRconCommand(name, RconCommandCallback(row.rcon));
+            AsaApi::GetCommands().RegisterRconCommand(name, Contained(row.rcon));
     }
 }
 

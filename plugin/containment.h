@@ -7,9 +7,11 @@
 
 namespace kestrova {
 
-// Runs one command's body. A configuration value of the wrong type is a
-// configuration failure, the one thing the log carries; any other error (a number
-// that does not convert, say) ends the command silently, as malformed input does.
+// Runs one command's body: every registered callback runs in it, and so does a
+// plain command that a targeted form hands a line on to. A configuration value of
+// the wrong type is a configuration failure, the one thing the log carries; any
+// other error (a number that does not convert, say) ends the command silently, as
+// malformed input does.
 template <typename Body>
 void RunContained(Body&& body) noexcept
 {

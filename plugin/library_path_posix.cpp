@@ -6,13 +6,14 @@
 
 namespace kestrova {
 
-std::u16string PluginLibraryPath()
+WideString PluginLibraryPath()
 {
     // The object that holds this very function is the plugin's library.
     Dl_info info{};
     if (dladdr(reinterpret_cast<const void*>(&PluginLibraryPath), &info) == 0 || info.dli_fname == nullptr)
         return {};
-    return std::filesystem::absolute(info.dli_fname).u16string();
+    const std::u16string path = std::filesystem::absolute(info.dli_fname).u16string();
+    return WideString(path.begin(), path.end());
 }
 
 }  // namespace kestrova

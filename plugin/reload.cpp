@@ -5,7 +5,6 @@
 #include "config/config.h"
 #include "host/game.h"
 #include "host/rcon.h"
-#include "plugin/containment.h"
 #include "plugin/library_path.h"
 #include "plugin/logger.h"
 
@@ -27,31 +26,27 @@ void ConsoleReload(APlayerController* player, FString*, bool)
 {
     if (player == nullptr)
         return;
-    RunContained([&] {
-        try {
-            LoadConfig();
-            const FString pluginPath{std::u16string_view(PluginLibraryPath())};
-            const std::shared_ptr<PluginMessenger> messenger = AsaApi::GetApiUtils().GetPluginMessenger(pluginPath);
-            const std::string text = fmt::format("Reloaded Config!");
-            messenger->SendPlayerMessage(AsShooterController(player), 0.0f, 1.0f, 0.0f, 1.0f, FString(text.c_str()));
-        } catch (const std::exception& e) {
-            LogReloadFailure(e);
-        }
-    });
+    try {
+        LoadConfig();
+        const FString pluginPath{WideView(PluginLibraryPath())};
+        const std::shared_ptr<PluginMessenger> messenger = AsaApi::GetApiUtils().GetPluginMessenger(pluginPath);
+        const std::string text = fmt::format("Reloaded Config!");
+        messenger->SendPlayerMessage(AsShooterController(player), 0.0f, 1.0f, 0.0f, 1.0f, FString(text.c_str()));
+    } catch (const std::exception& e) {
+        LogReloadFailure(e);
+    }
 }
 
 void RconReload(RCONClientConnection* connection, RCONPacket* packet, UWorld*)
 {
-    RunContained([&] {
-        FString reply;
-        try {
-            LoadConfig();
-            reply = FString("Reloaded Config!");
-        } catch (const std::exception& e) {
-            LogReloadFailure(e);
-        }
-        SendRconReply(connection, packet->Id, reply);
-    });
+    FString reply;
+    try {
+        LoadConfig();
+        reply = FString("Reloaded Config!");
+    } catch (const std::exception& e) {
+        LogReloadFailure(e);
+    }
+    SendRconReply(connection, packet->Id, reply);
 }
 
 }  // namespace kestrova

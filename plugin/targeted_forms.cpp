@@ -36,48 +36,42 @@ bool Forward(const FString& line, const TargetedForm& form, Forwarded& out)
         return false;
     out.target = AsaApi::GetApiUtils().FindPlayerById(words[1]);
     words.RemoveAt(1);
+    int32 length = 1;  // the NUL
+    for (const FString& word : words)
+        length += word.Len() + 1;
+    out.line.GetCharArray().Reserve(length);
     for (const FString& word : words) {
         out.line += word;
-        out.line.AppendChars(u" ", 1);
+        out.line.AppendChars(WTEXT(" "), 1);
     }
     return true;
 }
 
-APlayerController* AsPlayerController(AShooterPlayerController* controller)
-{
-    return reinterpret_cast<APlayerController*>(controller);
-}
+APlayerController* AsPlayerController(AShooterPlayerController* controller) { return controller; }
 
 void ForwardConsole(const TargetedForm& form, APlayerController* player, FString* line, bool consoleFlag)
 {
     if (player == nullptr)
         return;
-    RunContained([&] {
-        Forwarded forwarded;
-        if (Forward(*line, form, forwarded) && forwarded.target != nullptr)
-            form.plain(AsPlayerController(forwarded.target), &forwarded.line, consoleFlag);
-    });
+    Forwarded forwarded;
+    if (Forward(*line, form, forwarded) && forwarded.target != nullptr)
+        RunContained([&] { form.plain(AsPlayerController(forwarded.target), &forwarded.line, consoleFlag); });
 }
 
 void ForwardRcon(const TargetedForm& form, RCONClientConnection* connection, RCONPacket* packet)
 {
-    RunContained([&] {
-        FString reply("Failed to give!");
-        Forwarded forwarded;
-        if (!Forward(packet->Body, form, forwarded))
-            return;
-        packet->Body = forwarded.line;
-        if (forwarded.target != nullptr) {
-            // The plain handlers contain their own errors; should one still get out,
-            // the client hears that nothing was given rather than nothing at all.
-            try {
-                form.plain(AsPlayerController(forwarded.target), &packet->Body, true);
-                reply = FString("Success! Sent to the command processor.");
-            } catch (...) {
-            }
-        }
-        SendRconReply(connection, packet->Id, reply);
-    });
+    FString reply("Failed to give!");
+    Forwarded forwarded;
+    if (!Forward(packet->Body, form, forwarded))
+        return;
+    packet->Body = forwarded.line;
+    if (forwarded.target != nullptr) {
+        // The plain command ends silently on a line it cannot use, as when it is
+        // typed; either way the line was handed on.
+        RunContained([&] { form.plain(AsPlayerController(forwarded.target), &packet->Body, true); });
+        reply = FString("Success! Sent to the command processor.");
+    }
+    SendRconReply(connection, packet->Id, reply);
 }
 
 }  // namespace

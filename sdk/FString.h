@@ -6,15 +6,23 @@
 
 #include "TArray.h"
 
-using TCHAR = char16_t;
+// The game's text unit, UTF-16: wchar_t on Windows, char16_t elsewhere. WTEXT
+// makes a literal of it: WTEXT("text"), WTEXT('c').
+#if defined(_WIN32)
+using WIDECHAR = wchar_t;
+#  define WTEXT(text) L##text
+#else
+using WIDECHAR = char16_t;
+#  define WTEXT(text) u##text
+#endif
 
 struct FGenericPlatformStricmp {
     // Compares at most `count` units, ignoring ASCII letter case.
-    static int32 Strnicmp(const TCHAR* a, const TCHAR* b, std::size_t count)
+    static int32 Strnicmp(const WIDECHAR* a, const WIDECHAR* b, std::size_t count)
     {
         for (std::size_t i = 0; i < count; ++i) {
-            const TCHAR ca = Lower(a[i]);
-            const TCHAR cb = Lower(b[i]);
+            const WIDECHAR ca = Lower(a[i]);
+            const WIDECHAR cb = Lower(b[i]);
             if (ca != cb)
                 return ca < cb ? -1 : 1;
             if (ca == 0)
@@ -24,11 +32,13 @@ struct FGenericPlatformStricmp {
     }
 
 private:
-    static TCHAR Lower(TCHAR c) { return (c >= u'A' && c <= u'Z') ? static_cast<TCHAR>(c + 32) : c; }
+    static WIDECHAR Lower(WIDECHAR c) { return (c >= WTEXT('A') && c <= WTEXT('Z')) ? static_cast<WIDECHAR>(c + 32) : c; }
 };
 
 class FString {
 public:
+    using WideView = std::basic_string_view<WIDECHAR>;
+
     FString() = default;
 
     // Narrow text: each byte becomes one unit.
@@ -39,28 +49,28 @@ public:
             return;
         Reserve(static_cast<int32>(view.size()));
         for (const char c : view)
-            Data.Add(static_cast<TCHAR>(static_cast<unsigned char>(c)));
+            Data.Add(static_cast<WIDECHAR>(static_cast<unsigned char>(c)));
         Terminate();
     }
 
-    FString(const TCHAR* text)
+    FString(const WIDECHAR* text)
     {
-        const std::u16string_view view(text != nullptr ? text : u"");
+        const WideView view(text != nullptr ? text : WTEXT(""));
         AssignRange(view.data(), static_cast<int32>(view.size()));
     }
 
-    FString(int32 length, const TCHAR* text) { AssignRange(text, length); }
-    explicit FString(std::u16string_view text) { AssignRange(text.data(), static_cast<int32>(text.size())); }
+    FString(int32 length, const WIDECHAR* text) { AssignRange(text, length); }
+    explicit FString(WideView text) { AssignRange(text.data(), static_cast<int32>(text.size())); }
 
     int32 Len() const { return Data.Num() > 0 ? Data.Num() - 1 : 0; }
     bool IsEmpty() const { return Len() == 0; }
-    const TCHAR* operator*() const { return Data.Num() > 0 ? Data.GetData() : u""; }
-    std::u16string_view View() const { return {**this, static_cast<std::size_t>(Len())}; }
-    TArray<TCHAR>& GetCharArray() { return Data; }
-    const TArray<TCHAR>& GetCharArray() const { return Data; }
+    const WIDECHAR* operator*() const { return Data.Num() > 0 ? Data.GetData() : WTEXT(""); }
+    WideView View() const { return {**this, static_cast<std::size_t>(Len())}; }
+    TArray<WIDECHAR>& GetCharArray() { return Data; }
+    const TArray<WIDECHAR>& GetCharArray() const { return Data; }
 
     // Replaces the text with `count` units of `text`.
-    void AssignRange(const TCHAR* text, int32 count)
+    void AssignRange(const WIDECHAR* text, int32 count)
     {
         Data.Reset();
         if (count <= 0) {
@@ -72,7 +82,7 @@ public:
         Terminate();
     }
 
-    void AppendChars(const TCHAR* text, int32 count)
+    void AppendChars(const WIDECHAR* text, int32 count)
     {
         if (count <= 0)
             return;
@@ -105,21 +115,21 @@ public:
     friend bool operator==(const FString& a, const FString& b) { return a.View() == b.View(); }
 
     // Index of the first occurrence of `sub` (case-sensitive), or -1.
-    int32 Find(const TCHAR* sub) const
+    int32 Find(const WIDECHAR* sub) const
     {
         const auto at = View().find(sub);
-        return at == std::u16string_view::npos ? -1 : static_cast<int32>(at);
+        return at == WideView::npos ? -1 : static_cast<int32>(at);
     }
 
-    bool Contains(const TCHAR* sub) const { return Find(sub) >= 0; }
+    bool Contains(const WIDECHAR* sub) const { return Find(sub) >= 0; }
 
     // Splits at every occurrence of `delimiter`; with `cullEmpty`, empty pieces are
     // dropped, so runs of delimiters count as one and leading and trailing ones vanish.
-    int32 ParseIntoArray(TArray<FString>& out, const TCHAR* delimiter, bool cullEmpty) const
+    int32 ParseIntoArray(TArray<FString>& out, const WIDECHAR* delimiter, bool cullEmpty) const
     {
         out.Reset();
-        const std::u16string_view text = View();
-        const std::u16string_view delim(delimiter != nullptr ? delimiter : u"");
+        const WideView text = View();
+        const WideView delim(delimiter != nullptr ? delimiter : WTEXT(""));
         if (delim.empty()) {
             if (!(cullEmpty && text.empty()))
                 out.Emplace(text);
@@ -128,10 +138,10 @@ public:
         std::size_t start = 0;
         while (true) {
             const std::size_t at = text.find(delim, start);
-            const std::u16string_view piece = text.substr(start, at == std::u16string_view::npos ? text.npos : at - start);
+            const WideView piece = text.substr(start, at == WideView::npos ? text.npos : at - start);
             if (!(cullEmpty && piece.empty()))
                 out.Emplace(piece);
-            if (at == std::u16string_view::npos)
+            if (at == WideView::npos)
                 break;
             start = at + delim.size();
         }
@@ -140,9 +150,9 @@ public:
 
 private:
     void Reserve(int32 length) { Data.Reserve(length + 1); }
-    void Terminate() { Data.Add(u'\0'); }
+    void Terminate() { Data.Add(WTEXT('\0')); }
 
-    TArray<TCHAR> Data;
+    TArray<WIDECHAR> Data;
 };
 
 static_assert(sizeof(FString) == 16, "a game string is a game array of UTF-16 units");

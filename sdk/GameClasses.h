@@ -1,27 +1,42 @@
-// The game's classes as the plugin sees them: opaque. Fields and functions are
-// reached only by name (Resolve.h).
+// The game's classes as the plugin sees them: empty shells that carry only their
+// place in the class hierarchy, so a pointer to a creature passes where an actor is
+// expected. Fields and functions are reached only by name (Resolve.h).
 #pragma once
 
-class UObject;
-class UClass;
-class UStruct;
-class UFunction;
-class UWorld;
-class AActor;
-class APlayerController;
-class AShooterPlayerController;
-class AShooterPlayerState;
-class APrimalCharacter;
-class APrimalDinoCharacter;
-class ADroppedItem;
-class UPrimalItem;
-class UPrimalInventoryComponent;
-class UPrimalCharacterStatusComponent;
-class RCONClientConnection;
+class UObjectBase {};
+class UObjectBaseUtility : public UObjectBase {};
+class UObject : public UObjectBaseUtility {};
+class UField : public UObject {};
+class UStruct : public UField {};
+class UClass : public UStruct {};
+class UFunction : public UStruct {};
+class UWorld : public UObject {};
+class UVictoryCore : public UObject {};
 
-// A class reference as the game passes it: one pointer.
+class AActor : public UObject {};
+class AController : public AActor {};
+class APlayerController : public AController {};
+class AShooterPlayerController : public APlayerController {};
+class APlayerState : public AActor {};
+class AShooterPlayerState : public APlayerState {};
+class APrimalCharacter : public AActor {};
+class APrimalDinoCharacter : public APrimalCharacter {};
+class ADroppedItem : public AActor {};
+
+class UActorComponent : public UObject {};
+class UPrimalInventoryComponent : public UActorComponent {};
+class UPrimalCharacterStatusComponent : public UActorComponent {};
+class UPrimalItem : public UObject {};
+
+class RCONClientConnection {};
+
+// A class reference as the game passes it: one pointer. It has constructors, so
+// the game's compiler never returns it in a register.
 template <typename T>
 struct TSubclassOf {
+    TSubclassOf() = default;
+    TSubclassOf(UClass* cls) : uClass(cls) {}
+
     UClass* uClass = nullptr;
 };
 

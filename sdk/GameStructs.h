@@ -50,6 +50,19 @@ enum Type : int {
 };
 }  // namespace EPrimalItemStat
 
+// One record of an item's stat infos, as the game lays it out in 36 bytes.
+struct FItemStatInfo {
+    uint32 Flags = 0;  // bit 0: the item uses the stat; bit 2: add 100.0 to the base
+    float Unknown4 = 0;
+    float Unknown8 = 0;
+    float FactorA = 0;
+    float Unknown16 = 0;
+    float FactorB = 0;
+    float Base = 0;
+    float Unknown28 = 0;
+    float Unknown32 = 0;
+};
+
 // What the game writes for a creature when asked for its data.
 struct FARKDinoData {
     UClass* CreatureClass = nullptr;
@@ -70,6 +83,9 @@ struct FCustomItemData {
     TArray<double> Doubles;
 };
 
+static_assert(sizeof(FItemStatInfo) == 36);
+static_assert(offsetof(FItemStatInfo, FactorA) == 12 && offsetof(FItemStatInfo, FactorB) == 20 &&
+              offsetof(FItemStatInfo, Base) == 24);
 static_assert(sizeof(FARKDinoData) == 56);
 static_assert(offsetof(FARKDinoData, CreatureBytes) == 8 && offsetof(FARKDinoData, Text1) == 24 &&
               offsetof(FARKDinoData, Text2) == 40);

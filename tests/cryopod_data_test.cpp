@@ -213,7 +213,7 @@ TEST_F(GiveFertilizedEgg, NoEggClassGivesNothingAndNoInventoryLeavesTheEggDroppe
 
     ADroppedItem* egg = Give(SpawnDirect(kRaptor, "1004"), "1004");
     ASSERT_NE(egg, nullptr);
-    EXPECT_EQ(CountOf(member::AddItemObject), 0u);
+    EXPECT_EQ(CountOf(member::AddItemObject.name), 0u);
     EXPECT_EQ(sim::As<sim::Item>(sim::As<sim::DroppedItem>(egg, "test")->MyItem, "test")->inventory, nullptr);
 }
 

@@ -2,6 +2,8 @@
 // linked directly and when the built library is loaded the way the host does it.
 #include <regex>
 
+#include <spdlog/logger.h>
+
 #include "app/loader.h"
 #include "plugin/lifecycle.h"
 #include "support/game_fixture.h"
@@ -77,7 +79,7 @@ TEST_F(PluginLibraryLoad, BuiltLibraryStartsThroughTheHostsLoadPath)
 
     RunConsoleAs("1001", "Kestrova.Reload");
     ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].text, u"Reloaded Config!");
+    EXPECT_EQ(Messages()[0].text, WTEXT("Reloaded Config!"));
     // The messenger is asked for by the plugin's own library file.
     EXPECT_EQ(std::filesystem::path(Messages()[0].pluginPath), std::filesystem::absolute(KESTROVA_PLUGIN_PATH));
 
@@ -94,6 +96,39 @@ TEST_F(PluginLibraryLoad, BuiltLibraryWithoutConfigFailsToLoad)
     EXPECT_FALSE(library.Loaded());
     EXPECT_THAT(Registered(), IsEmpty());
     EXPECT_THAT(LogLines(), ElementsAre(::testing::EndsWith("[Kestrova][error] Can't open config.json")));
+}
+
+TEST_F(PluginLibraryLoad, HostSinksKeepLoggingAfterThePluginIsGone)
+{
+    // Once with a plugin that started and was unloaded, once with one that failed
+    // to start: nothing of the plugin's code may stay behind in the host's sinks.
+    for (const bool started : {true, false}) {
+        TempServerDir server(started ? std::optional<std::string_view>("{}") : std::nullopt);
+        {
+            sim::PluginLibrary library;
+            std::string error;
+            EXPECT_EQ(library.Load(KESTROVA_PLUGIN_PATH, error), started) << error;
+        }
+        spdlog::logger host("host", GetLogSinks().begin(), GetLogSinks().end());
+        host.error("after the plugin");
+        EXPECT_THAT(LogLines().back(), ::testing::EndsWith("[host][error] after the plugin"));
+    }
+}
+
+TEST_F(PluginLibraryLoad, ACopyThatFailsToStartLeavesTheRunningCopysCommands)
+{
+    TempServerDir server;
+    sim::PluginLibrary first;
+    std::string error;
+    ASSERT_TRUE(first.Load(KESTROVA_PLUGIN_PATH, error)) << error;
+
+    const std::filesystem::path copy =
+        server.Root() / ("copy-" + std::filesystem::path(KESTROVA_PLUGIN_PATH).filename().string());
+    std::filesystem::copy_file(KESTROVA_PLUGIN_PATH, copy);
+    server.RemoveConfig();
+    sim::PluginLibrary second;
+    EXPECT_FALSE(second.Load(copy, error));
+    EXPECT_EQ(Registered(), kCommandTable) << "the failed copy removed commands it never registered";
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST_F(Reload, ConsoleReloadTellsThePlayerInGreenAndLogsNothing)
     ASSERT_EQ(Messages().size(), 1u);
     const sim::PlayerMessage& message = Messages()[0];
     EXPECT_EQ(message.player, Controller("1001"));
-    EXPECT_EQ(message.text, u"Reloaded Config!");
+    EXPECT_EQ(message.text, WTEXT("Reloaded Config!"));
     EXPECT_EQ((std::array{message.r, message.g, message.b, message.a}), (std::array{0.0f, 1.0f, 0.0f, 1.0f}));
     EXPECT_EQ(ConfigInt("CryoLifeInHours", 1), 7);
     EXPECT_THAT(LogLines(), IsEmpty());
@@ -57,7 +57,7 @@ TEST_F(Reload, RconReloadAnswersTheRequest)
     const auto replies = RunRcon("Kestrova.Reload extra", 42);
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(replies[0].id, 42);
-    EXPECT_EQ(replies[0].text, u"Reloaded Config!");
+    EXPECT_EQ(replies[0].text, WTEXT("Reloaded Config!"));
     EXPECT_EQ(ConfigInt("CryoLifeInHours", 1), 9);
 }
 
@@ -67,7 +67,7 @@ TEST_F(Reload, RconReloadFailureAnswersEmptyAndLogs)
     const auto replies = RunRcon("Kestrova.Reload", 43);
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(replies[0].id, 43);
-    EXPECT_EQ(replies[0].text, u"");
+    EXPECT_EQ(replies[0].text, WTEXT(""));
     EXPECT_THAT(LogLines(), ElementsAre(EndsWith("[Kestrova][error] Failed to read config! Can't open config.json")));
 }
 
@@ -76,7 +76,7 @@ TEST_F(Reload, ReloadOfABrokenFileKeepsThePreviousConfiguration)
     server_.WriteConfig(R"({"CryoLifeInHours": 6, "CryoLimitTime": )");
     const auto replies = RunRcon("Kestrova.Reload", 44);
     ASSERT_EQ(replies.size(), 1u);
-    EXPECT_EQ(replies[0].text, u"");
+    EXPECT_EQ(replies[0].text, WTEXT(""));
     EXPECT_EQ(ConfigInt("CryoLifeInHours", 1), 5);
     EXPECT_EQ(ConfigBool("CryoLimitTime", false), false);
     ASSERT_EQ(LogLines().size(), 1u);

@@ -52,8 +52,8 @@ TEST_F(SimConsoleTest, StandInCommandsShowTheGame)
     EXPECT_THAT(RunConsole("/players"), ::testing::StartsWith("* 1001  Alice  team 50001\n  1002  Bob    team 50002\n"));
     EXPECT_THAT(RunConsole("/help"), ::testing::HasSubstr("Console commands: Who\n"));
 
-    Call<UWorld*>("AActor.GetWorld()", Controller("1001"));
-    Call<UWorld*>("AActor.GetWorld()", Controller("1002"));
+    Call(member::GetWorld, Controller("1001"));
+    Call(member::GetWorld, Controller("1002"));
     EXPECT_EQ(RunConsole("/journal 1"), "    2  Bob AActor.GetWorld() <- ()\n");
     EXPECT_EQ(RunConsole("/journal x"), "Usage: /journal [N]\n");
 
@@ -65,7 +65,7 @@ TEST_F(SimConsoleTest, RconRequestsAreAnswered)
 {
     Registry().RegisterRconCommand(FString("Ping"), [](RCONClientConnection* connection, RCONPacket* packet, UWorld*) {
         FString text("pong");
-        Call<void, int, int, FString&>("RCONClientConnection.SendMessage(int,int,FString&)", connection, packet->Id, 0,
+        Call(member::SendMessage, connection, packet->Id, 0,
                                        text);
     });
     EXPECT_EQ(RunConsole("/rcon Ping"), "[rcon reply to 1] pong\n");

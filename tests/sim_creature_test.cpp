@@ -18,9 +18,14 @@ protected:
     AActor* Spawn(const char* reference, std::string_view player = "1001")
     {
         FString text(reference);
-        return Call<AActor*, FString&, float, float, float, bool>(
-            "AShooterPlayerController.SpawnActor(FString&,float,float,float,bool)", Controller(player), text, 100.0f,
+        return Call(member::SpawnActor, Controller(player), text, 100.0f,
             0.0f, 0.0f, true);
+    }
+
+    // A spawn of a creature class, as the plugin holds it once it checked the class.
+    APrimalDinoCharacter* SpawnCreature(const char* reference, std::string_view player = "1001")
+    {
+        return static_cast<APrimalDinoCharacter*>(Spawn(reference, player));
     }
 
     sim::Dino& SpawnDino(const char* reference)
@@ -30,9 +35,9 @@ protected:
 
     bool IsCreature(AActor* actor)
     {
-        auto* cls = Field<UStruct*>(actor, "UObjectBase.ClassPrivate");
-        auto* dinoClass = CallStatic<UClass*>("APrimalDinoCharacter.GetPrivateStaticClass()");
-        return Call<bool, UStruct*>("UStruct.IsChildOf(UStruct*)", cls, reinterpret_cast<UStruct*>(dinoClass));
+        auto* cls = FieldOf(member::ClassPrivate, actor);
+        auto* dinoClass = CallStatic(member::DinoStaticClass);
+        return Call(member::IsChildOf, cls, reinterpret_cast<UStruct*>(dinoClass));
     }
 };
 
@@ -62,34 +67,33 @@ TEST_F(SimCreatureTest, SexAlternatesOverGenderedSpawnsAndGenderlessHaveNone)
 {
     std::vector<std::string> seen;
     for (const char* reference : {kRaptor, kJellyfish, kDodo, kRaptor, kGolem}) {
-        AActor* creature = Spawn(reference);
-        seen.push_back(!ReadBit(creature, "APrimalDinoCharacter.bUsesGender")
+        APrimalDinoCharacter* creature = SpawnCreature(reference);
+        seen.push_back(!ReadBit(member::UsesGender, creature)
                            ? "none"
-                           : (ReadBit(creature, "APrimalDinoCharacter.bIsFemale") ? "female" : "male"));
-        EXPECT_FALSE(ReadBit(creature, "APrimalDinoCharacter.bNeutered"));
+                           : (ReadBit(member::IsFemale, creature) ? "female" : "male"));
+        EXPECT_FALSE(ReadBit(member::Neutered, creature));
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"male", "none", "female", "male", "none"}));
 }
 
 TEST_F(SimCreatureTest, TameNeuterColourAndDataAreKeptOnTheCreature)
 {
-    AActor* creature = Spawn(kRaptor);
+    APrimalDinoCharacter* creature = SpawnCreature(kRaptor);
     sim::Dino& dino = *sim::As<sim::Dino>(creature, "test");
-    Field<std::int32_t>(creature, "APrimalDinoCharacter.TamingTeamID") = 50001;
-    Field<std::int32_t>(creature, "APrimalDinoCharacter.AbsoluteBaseLevel") = 150;
-    Call<void, AShooterPlayerController*, bool, int, bool, bool, bool>(
-        "APrimalDinoCharacter.TameDino(AShooterPlayerController*,bool,int,bool,bool,bool)", creature, Controller("1001"),
+    FieldOf(member::TamingTeamID, creature) = 50001;
+    FieldOf(member::AbsoluteBaseLevel, creature) = 150;
+    Call(member::TameDino, creature, Controller("1001"),
         true, 0, true, true, false);
-    Call<void>("APrimalDinoCharacter.DoNeuter_Implementation()", creature);
-    Call<void, int, int>("APrimalDinoCharacter.ForceUpdateColorSets_Implementation(int,int)", creature, 5, 42);
+    Call(member::DoNeuter, creature);
+    Call(member::ForceUpdateColorSets, creature, 5, 42);
     EXPECT_TRUE(dino.tamed);
     EXPECT_EQ(dino.TargetingTeam, 50001);
-    EXPECT_TRUE(ReadBit(creature, "APrimalDinoCharacter.bNeutered"));
+    EXPECT_TRUE(ReadBit(member::Neutered, creature));
     // Only the neuter bit of the flag word changed.
     EXPECT_EQ(dino.flags, (1u << sim::kUsesGenderBit) | (1u << sim::kNeuteredBit));
 
     FARKDinoData data;
-    Call<void, FARKDinoData&>("APrimalDinoCharacter.GetDinoData(FARKDinoData&)", creature, data);
+    Call(member::GetDinoData, creature, data);
     EXPECT_EQ(data.CreatureClass, sim::Handle<UClass>(dino.ClassPrivate));
     EXPECT_EQ(Text(data.Text1), "Raptor");
     EXPECT_EQ(Text(data.Text2), "Raptor - Lvl 150");
@@ -99,34 +103,33 @@ TEST_F(SimCreatureTest, TameNeuterColourAndDataAreKeptOnTheCreature)
     EXPECT_EQ(record->team, 50001);
     EXPECT_EQ(record->colors[5], 42);
 
-    EXPECT_EQ(Text(Call<FString>("APrimalDinoCharacter.GetColorSetInidcesAsString()", creature)), "0,0,0,0,0,42");
-    const TArray<FName> names = Call<TArray<FName>>("APrimalDinoCharacter.GetColorSetNamesAsArray()", creature);
+    EXPECT_EQ(Text(Call(member::ColorSetIndices, creature)), "0,0,0,0,0,42");
+    const TArray<FName> names = Call(member::ColorSetNames, creature);
     ASSERT_EQ(names.Num(), 6);
     EXPECT_EQ(sim::NameText(names[0]), "Raptor_Body");
-    EXPECT_EQ(Text(Call<FString, APlayerController*>("APrimalDinoCharacter.GetCurrentDinoName(APlayerController*)",
+    EXPECT_EQ(Text(Call(member::CurrentDinoName,
                                                       creature, nullptr)),
               "Raptor");
 }
 
 TEST_F(SimCreatureTest, RescaleRaisesMaximaByPointsAndSyncRecordsTheBlock)
 {
-    AActor* creature = Spawn(kRaptor);
-    auto* status = Call<UPrimalCharacterStatusComponent*>("APrimalCharacter.GetCharacterStatusComponent()", creature);
-    ASSERT_EQ(status, Field<UPrimalCharacterStatusComponent*>(creature, "APrimalCharacter.MyCharacterStatusComponent"));
-    auto* points = &Field<uint8>(status, "UPrimalCharacterStatusComponent.NumberOfLevelUpPointsApplied");
-    const float* max = &Field<float>(status, "UPrimalCharacterStatusComponent.MaxStatusValues");
-    const float* current = &Field<float>(status, "UPrimalCharacterStatusComponent.CurrentStatusValues");
+    APrimalDinoCharacter* creature = SpawnCreature(kRaptor);
+    auto* status = Call(member::CharacterStatusComponent, creature);
+    ASSERT_EQ(status, FieldOf(member::MyCharacterStatusComponent, creature));
+    auto* points = FieldOf(member::LevelUpPointsApplied, status);
+    const float* max = FieldOf(member::MaxStatusValues, status);
+    const float* current = FieldOf(member::CurrentStatusValues, status);
     EXPECT_EQ(max[0], 200.0f);  // the catalogue's base health
     points[0] = 10;
     points[7] = 5;
-    Call<void>("UPrimalCharacterStatusComponent.RescaleAllStats()", status);
+    Call(member::RescaleAllStats, status);
     EXPECT_FLOAT_EQ(max[0], 400.0f);
     EXPECT_FLOAT_EQ(max[7], 210.0f);
     EXPECT_EQ(current[0], 200.0f);
-    Call<void>("UPrimalCharacterStatusComponent.SetAllStatsToMaximum()", status);
+    Call(member::SetAllStatsToMaximum, status);
     EXPECT_FLOAT_EQ(current[0], 400.0f);
-    EXPECT_FLOAT_EQ((Call<float, EPrimalCharacterStatusValue::Type>(
-                        "UPrimalCharacterStatusComponent.GetStatusValueRecoveryRate(EPrimalCharacterStatusValue::Type)",
+    EXPECT_FLOAT_EQ((Call(member::RecoveryRate,
                         status, EPrimalCharacterStatusValue::Health)),
                     4.0f);
 
@@ -138,13 +141,12 @@ TEST_F(SimCreatureTest, RescaleRaisesMaximaByPointsAndSyncRecordsTheBlock)
     block.baseLevelMax.Add(3.5f);
     UFunction* sync = FindFunction(status, "NetSyncMaxStatusValues");
     ASSERT_NE(sync, nullptr);
-    Call<void, UFunction*, void*>("UObject.ProcessEvent(UFunction*,void*)", status, sync, &block);
+    Call(member::ObjectProcessEvent, status, sync, &block);
     const auto& synced = *sim::As<sim::StatusComponent>(status, "test");
     EXPECT_EQ(synced.syncedMaxValues, (std::vector<float>{1.5f}));
     EXPECT_EQ(synced.syncedBaseLevelMaxValues, (std::vector<float>{2.5f, 3.5f}));
 
-    EXPECT_EQ(Call<UPrimalCharacterStatusComponent*>("APrimalCharacter.GetCharacterStatusComponent()", Spawn(kGolem)),
-              nullptr);
+    EXPECT_EQ(Call(member::CharacterStatusComponent, SpawnCreature(kGolem)), nullptr);
 }
 
 TEST_F(SimCreatureTest, ControllerLevelUpLeavesAStringForTheCallerToFree)
@@ -152,86 +154,83 @@ TEST_F(SimCreatureTest, ControllerLevelUpLeavesAStringForTheCallerToFree)
     EXPECT_NE(FindFunction(Spawn(kJellyfish), "ClientNotifyLevelUp"), nullptr);
     FString params;
     UFunction* notify = FindFunction(Controller("1001"), "ClientNotifyLevelUp");
-    Call<void, UFunction*, void*>("AActor.ProcessEvent(UFunction*,void*)", Controller("1001"), notify, &params);
+    Call(member::ActorProcessEvent, Controller("1001"), notify, &params);
     EXPECT_EQ(Text(params), "Level up!");
     EXPECT_EQ(LiveBlocks(), 1);  // the caller's to free, as `params` does now
 }
 
 TEST_F(SimCreatureDeathTest, LevelUpBlocksOfTheWrongShapeStop)
 {
-    AActor* creature = Spawn(kRaptor);
+    APrimalDinoCharacter* creature = SpawnCreature(kRaptor);
     UFunction* notify = FindFunction(creature, "ClientNotifyLevelUp");
     FString notEmpty("x");
-    EXPECT_DEATH((Call<void, UFunction*, void*>("AActor.ProcessEvent(UFunction*,void*)", Controller("1001"), notify,
+    EXPECT_DEATH((Call(member::ActorProcessEvent, Controller("1001"), notify,
                                                 &notEmpty)),
                  "the parameter block must be an empty string");
     int block = 0;
     EXPECT_DEATH(
-        (Call<void, UFunction*, void*>("AActor.ProcessEvent(UFunction*,void*)", creature, notify, &block)),
+        (Call(member::ActorProcessEvent, creature, notify, &block)),
         "takes no parameter block");
 }
 
 TEST_F(SimCreatureTest, DestroyTakesTheCreatureOutAndFreesWhatItHolds)
 {
-    AActor* creature = Spawn(kRaptor);
+    APrimalDinoCharacter* creature = SpawnCreature(kRaptor);
     const std::int64_t eggList = HeldBlocks();
     EXPECT_EQ(eggList, 1);  // FertilizedEggItemsToSpawn
-    Field<FString>(creature, "APrimalDinoCharacter.TamerString") = FString("Alice");
-    Field<FString>(creature, "APrimalDinoCharacter.ImprinterName") = FString("Alice");
+    FieldOf(member::TamerString, creature) = FString("Alice");
+    FieldOf(member::ImprinterName, creature) = FString("Alice");
     EXPECT_EQ(HeldBlocks(), 3);
     EXPECT_EQ(LiveBlocks(), 0);  // what the game holds is not left over
 
-    Call<void, bool, bool>("APrimalDinoCharacter.Destroy(bool,bool)", creature, true, false);
+    Call(member::DestroyDino, creature, true, false);
     EXPECT_TRUE(Game().Actors().empty());
     EXPECT_EQ(HeldBlocks(), 0);
     EXPECT_TRUE(sim::As<sim::Dino>(creature, "test")->destroyed);
 
     AActor* box = Spawn(kStorageBox);
-    Call<void>("AActor.ForceDestroy()", box);
+    Call(member::ForceDestroy, box);
     EXPECT_TRUE(Game().Actors().empty());
 }
 
 TEST_F(SimCreatureDeathTest, DestroyingTwiceStops)
 {
-    AActor* creature = Spawn(kJellyfish);
-    Call<void>("AActor.ForceDestroy()", creature);
-    EXPECT_DEATH(Call<void>("AActor.ForceDestroy()", creature), "is not in the world: AActor\\.ForceDestroy\\(\\)");
+    APrimalDinoCharacter* creature = SpawnCreature(kJellyfish);
+    Call(member::ForceDestroy, creature);
+    EXPECT_DEATH(Call(member::ForceDestroy, creature), "is not in the world: AActor\\.ForceDestroy\\(\\)");
 }
 
 TEST_F(SimCreatureTest, EggClassesLeadBackToTheirReferenceThroughTheDefaultObject)
 {
-    AActor* raptor = Spawn(kRaptor);
-    const auto& eggs = Field<TArray<TSubclassOf<UPrimalItem>>>(raptor, "APrimalDinoCharacter.FertilizedEggItemsToSpawn");
+    APrimalDinoCharacter* raptor = SpawnCreature(kRaptor);
+    const auto& eggs = FieldOf(member::FertilizedEggItemsToSpawn, raptor);
     ASSERT_EQ(eggs.Num(), 1);
-    UObject* defaults = CallStatic<UObject*, UClass*>("UVictoryCore.GetClassDefaultObject(UClass*)", eggs[0].uClass);
+    UObject* defaults = CallStatic(member::GetClassDefaultObject, eggs[0].uClass);
     FString path;
-    Call<void, UObject*, FString&>("UObjectBaseUtility.GetPathName(UObject*,FString&)", defaults, nullptr, path);
+    Call(member::GetPathName, defaults, nullptr, path);
     EXPECT_EQ(Text(path), "/Game/Items/Eggs/PrimalItemConsumable_Egg_Raptor_Fertilized."
                           "Default__PrimalItemConsumable_Egg_Raptor_Fertilized_C");
     FString reference("Blueprint'/Game/Items/Eggs/PrimalItemConsumable_Egg_Raptor_Fertilized."
                       "PrimalItemConsumable_Egg_Raptor_Fertilized'");
-    auto* eggClass = CallStatic<UClass*, FString&>("UVictoryCore.StringReferenceToClass(FString&)", reference);
+    UClass* eggClass = CallStatic(member::StringReferenceToClass, reference).uClass;
     EXPECT_EQ(eggClass, eggs[0].uClass);
-    EXPECT_EQ((Call<UObject*, bool>("UClass.GetDefaultObject(bool)", eggClass, true)), defaults);
+    EXPECT_EQ((Call(member::GetDefaultObject, eggClass, true)), defaults);
 
     FString dodoPath;
-    const auto& dodoEggs = Field<TArray<TSubclassOf<UPrimalItem>>>(Spawn(kDodo), "APrimalDinoCharacter.FertilizedEggItemsToSpawn");
-    Call<void, UObject*, FString&>("UObjectBaseUtility.GetPathName(UObject*,FString&)",
-                                   CallStatic<UObject*, UClass*>("UVictoryCore.GetClassDefaultObject(UClass*)",
-                                                                 dodoEggs[0].uClass),
-                                   nullptr, dodoPath);
+    const auto& dodoEggs = FieldOf(member::FertilizedEggItemsToSpawn, SpawnCreature(kDodo));
+    Call(member::GetPathName, CallStatic(member::GetClassDefaultObject, dodoEggs[0].uClass), nullptr, dodoPath);
     EXPECT_EQ(Text(dodoPath), "/Game/Items/Eggs/PrimalItemConsumable_Egg_Dodo_Fertilized."
                               "Default__PrimalItemConsumable_Egg_Dodo_Fertilized");
 
-    using EggFn = ADroppedItem* (*)(void*, UE::Math::TVector<double>, UE::Math::TRotator<double>,
-                                    TSubclassOf<ADroppedItem>, int, bool);
-    const char* clone = "APrimalDinoCharacter.CreateCloneFertilizedEgg(UE::Math::TVector<double>,"
-                        "UE::Math::TRotator<double>,TSubclassOf<ADroppedItem>,int,bool)";
-    ADroppedItem* egg = reinterpret_cast<EggFn>(GetAddress(clone))(raptor, {}, {}, {}, 0, true);
+    const auto clone = [](APrimalDinoCharacter* creature) {
+        return Call(member::CreateCloneFertilizedEgg, creature, UE::Math::TVector<double>{},
+                    UE::Math::TRotator<double>{}, TSubclassOf<ADroppedItem>{}, 0, true);
+    };
+    ADroppedItem* egg = clone(raptor);
     ASSERT_NE(egg, nullptr);
-    auto* eggItem = Field<UPrimalItem*>(egg, "ADroppedItem.MyItem");
+    auto* eggItem = FieldOf(member::DroppedItemMyItem, egg);
     EXPECT_EQ(sim::As<sim::Item>(eggItem, "test")->ClassPrivate, reinterpret_cast<sim::Class*>(eggClass));
-    EXPECT_EQ(reinterpret_cast<EggFn>(GetAddress(clone))(Spawn(kJellyfish), {}, {}, {}, 0, true), nullptr);
+    EXPECT_EQ(clone(SpawnCreature(kJellyfish)), nullptr);
 }
 
 TEST_F(SimCreatureTest, ConsoleShowsCreaturesClassesAndStoredCreatures)
@@ -276,10 +275,9 @@ TEST(SimGameTeardown, FreesEverythingTheGameHeld)
     {
         sim::Game game;
         FString reference(kRaptor);
-        AActor* raptor = Call<AActor*, FString&, float, float, float, bool>(
-            "AShooterPlayerController.SpawnActor(FString&,float,float,float,bool)",
-            sim::Handle<AShooterPlayerController>(game.Players().front()), reference, 0.0f, 0.0f, 0.0f, true);
-        Field<FString>(raptor, "APrimalDinoCharacter.TamerString") = FString("Alice");
+        AActor* raptor = Call(member::SpawnActor, sim::Handle<AShooterPlayerController>(game.Players().front()),
+                              reference, 0.0f, 0.0f, 0.0f, true);
+        FieldOf(member::TamerString, static_cast<APrimalDinoCharacter*>(raptor)) = FString("Alice");
         EXPECT_GT(sim::GetMemoryStats().liveBlocks, before);
     }
     EXPECT_EQ(sim::GetMemoryStats().liveBlocks, before);

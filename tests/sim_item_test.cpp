@@ -16,7 +16,7 @@ class SimItemTest : public GameTest {
 protected:
     UPrimalInventoryComponent* InventoryOf(std::string_view player)
     {
-        return Call<UPrimalInventoryComponent*>("AShooterPlayerController.GetPlayerInventory()", Controller(player));
+        return Call(member::PlayerInventory, Controller(player));
     }
 
     UPrimalItem* NewItem(const char* reference, UPrimalInventoryComponent* inventory, bool sixth = true,
@@ -25,11 +25,13 @@ protected:
         return AddNewItem(ClassFromReference(reference), inventory, false, 300.0f, sixth, eighth, second);
     }
 
+    // The record's bytes at `offset`, read as the game lays them out.
     template <typename T>
     static T RecordValue(UPrimalItem* item, int stat, std::size_t offset)
     {
         T value;
-        std::memcpy(&value, &Field<uint8>(item, "UPrimalItem.ItemStatInfos") + 36 * stat + offset, sizeof value);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(FieldOf(member::ItemStatInfos, item));
+        std::memcpy(&value, bytes + 36 * stat + offset, sizeof value);
         return value;
     }
 };
@@ -47,8 +49,8 @@ TEST_F(SimItemTest, NewItemsCarryTheCatalogueRecordsAndHowTheyWereMade)
     EXPECT_EQ(made.secondClass->name, "PrimalItem_WeaponSword_C");
     EXPECT_EQ(Player("1001").inventory->items, (std::vector<sim::Item*>{const_cast<sim::Item*>(&made)}));
 
-    EXPECT_EQ(Field<float>(helmet, "UPrimalItem.ItemDurability"), 128.0f);
-    EXPECT_EQ(Field<uint8>(helmet, "UPrimalItem.ItemQualityIndex"), 0);
+    EXPECT_EQ(FieldOf(member::ItemDurability, helmet), 128.0f);
+    EXPECT_EQ(FieldOf(member::ItemQualityIndex, helmet), 0);
     // Record k at byte 36 k: flags at 0, a at 12, b at 20, base at 24.
     EXPECT_EQ(RecordValue<std::uint32_t>(helmet, 2, 0), 5u);
     EXPECT_EQ(RecordValue<float>(helmet, 2, 12), 0.5f);
@@ -73,37 +75,34 @@ TEST_F(SimItemTest, FullInventoriesRefuse)
     EXPECT_EQ(NewItem(kStone, InventoryOf("1003")), nullptr);  // Carol's two slots are taken
 
     UPrimalItem* loose = NewItem(kStone, nullptr);
-    const char* add = "UPrimalInventoryComponent.AddItemObject(UPrimalItem*)";
-    EXPECT_EQ((Call<UPrimalItem*, UPrimalItem*>(add, InventoryOf("1003"), loose)), nullptr);
-    EXPECT_EQ((Call<UPrimalItem*, UPrimalItem*>(add, InventoryOf("1001"), loose)), loose);
+    EXPECT_EQ(Call(member::AddItemObject, InventoryOf("1003"), loose), nullptr);
+    EXPECT_EQ(Call(member::AddItemObject, InventoryOf("1001"), loose), loose);
     EXPECT_EQ(Player("1001").inventory->items.size(), 1u);
 }
 
 TEST_F(SimItemDeathTest, AddingAnItemTwiceStops)
 {
     UPrimalItem* stone = NewItem(kStone, InventoryOf("1001"));
-    EXPECT_DEATH((Call<UPrimalItem*, UPrimalItem*>("UPrimalInventoryComponent.AddItemObject(UPrimalItem*)",
-                                                   InventoryOf("1002"), stone)),
+    EXPECT_DEATH(Call(member::AddItemObject, InventoryOf("1002"), stone),
                  "is already in Alice.Inventory");
 }
 
 TEST_F(SimItemTest, StatModifierDurabilityAndBytesFollowTheItem)
 {
     UPrimalItem* helmet = NewItem(kHelmet, nullptr);
-    auto* values = &Field<std::uint16_t>(helmet, "UPrimalItem.ItemStatValues");
+    auto* values = FieldOf(member::ItemStatValues, helmet);
     values[2] = 10;
     // Base 28 + 100 (bit 2), raised by 10 x 0.5 x 0.125 of itself.
-    EXPECT_FLOAT_EQ((Call<float, EPrimalItemStat::Type>("UPrimalItem.GetItemStatModifier(EPrimalItemStat::Type)",
-                                                         helmet, EPrimalItemStat::MaxDurability)),
+    EXPECT_FLOAT_EQ(Call(member::GetItemStatModifier, helmet, EPrimalItemStat::MaxDurability),
                     208.0f);
-    Call<void, float>("UPrimalItem.AddItemDurability(float)", helmet, 3472.0f);
-    EXPECT_EQ(Field<float>(helmet, "UPrimalItem.ItemDurability"), 3600.0f);
-    Call<void, bool, bool>("UPrimalItem.UpdatedItem(bool,bool)", helmet, true, false);
+    Call(member::AddItemDurability, helmet, 3472.0f);
+    EXPECT_EQ(FieldOf(member::ItemDurability, helmet), 3600.0f);
+    Call(member::UpdatedItem, helmet, true, false);
     EXPECT_EQ(sim::As<sim::Item>(helmet, "test")->updates, 1);
 
-    Field<uint8>(helmet, "UPrimalItem.ItemQualityIndex") = 44;
+    FieldOf(member::ItemQualityIndex, helmet) = 44;
     TArray<uint8> bytes;
-    Call<void, TArray<uint8>&>("UPrimalItem.GetItemBytes(TArray<unsignedchar,TSizedDefaultAllocator<32>>&)", helmet,
+    Call(member::GetItemBytes, helmet,
                                bytes);
     const std::string name = "PrimalItemArmor_MetalHelmet_C";
     ASSERT_EQ(bytes.Num(), static_cast<int>(name.size() + 2 + 16));
@@ -124,11 +123,11 @@ TEST_F(SimItemTest, CustomDataIsCopiedDeepAndHeldByTheItem)
         TArray<uint8> bytes;
         bytes.Add(7);
         data.ByteArrays.Add(bytes);
-        Call<void, FCustomItemData&>("UPrimalItem.SetCustomItemData(FCustomItemData&)", cryopod, data);
+        Call(member::SetCustomItemData, cryopod, data);
     }
     const sim::Item& item = *sim::As<sim::Item>(cryopod, "test");
     ASSERT_EQ(item.customData.Strings.Num(), 1);
-    EXPECT_EQ(item.customData.Strings[0].View(), u"FEMALE");
+    EXPECT_EQ(item.customData.Strings[0].View(), WTEXT("FEMALE"));
     EXPECT_EQ(item.customData.ByteArrays[0][0], 7);
     EXPECT_EQ(HeldBlocks(), 4);  // two lists, a string, a byte array
     EXPECT_EQ(LiveBlocks(), 0);
@@ -139,8 +138,8 @@ TEST_F(SimItemTest, CustomDataIsCopiedDeepAndHeldByTheItem)
 TEST_F(SimItemTest, InventoryConsoleShowsStatsAndFormFlags)
 {
     UPrimalItem* helmet = NewItem(kHelmet, InventoryOf("1003"), true, false);
-    Field<uint8>(helmet, "UPrimalItem.ItemQualityIndex") = 44;
-    (&Field<std::uint16_t>(helmet, "UPrimalItem.ItemStatValues"))[7] = 3;
+    FieldOf(member::ItemQualityIndex, helmet) = 44;
+    (FieldOf(member::ItemStatValues, helmet))[7] = 3;
     EXPECT_EQ(RunConsole("/inventory 1003"),
               "Carol (1003): 1 of 2 slots\n"
               "  1. PrimalItemArmor_MetalHelmet_C#2  quality index 44  stats 1:0 2:0 3:0 5:0 7:3  durability 128  "

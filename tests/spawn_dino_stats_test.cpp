@@ -122,7 +122,7 @@ TEST_F(SpawnDinoStats, NineAndTenWordLines)
     // Nine: the game's sex, six zero slots, colours from word 8.
     Run("\"" + kRaptorWord + "\" \"\" 0 0 0 1 0 0,0,12");
     sim::Dino& first = *Creatures().back();
-    EXPECT_THAT(TrailOf(member::SpawnActor), ElementsAre(::testing::HasSubstr("(\"" + kRaptorWord + "\", 100")));
+    EXPECT_THAT(TrailOf(member::SpawnActor.name), ElementsAre(::testing::HasSubstr("(\"" + kRaptorWord + "\", 100")));
     EXPECT_FALSE(first.Flag(sim::kIsFemaleBit));
     EXPECT_EQ(first.colors, (std::array<int, 6>{0, 0, 12, 0, 0, 0}));
     EXPECT_EQ(PointsOf(first), Points{});

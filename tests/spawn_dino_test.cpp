@@ -120,11 +120,11 @@ TEST_F(SpawnDino, KeepInWorldLeavesTheTamedCreatureWithItsItem)
     EXPECT_EQ(helmet.askedQuality, 7.0f);
 
     // The cryopod class is still looked up, but nothing is packed or destroyed.
-    EXPECT_EQ(CountOf(member::StringReferenceToClass), 2u);
-    EXPECT_EQ(CountOf(member::AddNewItem), 1u);
-    EXPECT_EQ(CountOf(member::DoNeuter), 0u);
-    EXPECT_EQ(CountOf(member::ForceUpdateColorSets), 0u) << "six zeros change no region";
-    EXPECT_EQ(CountOf(member::DestroyDino), 0u);
+    EXPECT_EQ(CountOf(member::StringReferenceToClass.name), 2u);
+    EXPECT_EQ(CountOf(member::AddNewItem.name), 1u);
+    EXPECT_EQ(CountOf(member::DoNeuter.name), 0u);
+    EXPECT_EQ(CountOf(member::ForceUpdateColorSets.name), 0u) << "six zeros change no region";
+    EXPECT_EQ(CountOf(member::DestroyDino.name), 0u);
     EXPECT_THAT(InventoryOf("1001"), IsEmpty());
 }
 
@@ -156,7 +156,7 @@ TEST_F(SpawnDino, ShortLinesNonNumericWordsAndNoPlayerDoNothing)
     sim::Dino& raptor = OnlyCreature();
     EXPECT_TRUE(raptor.tamed);
     EXPECT_FALSE(raptor.Flag(sim::kIsFemaleBit)) << "the game's first creature is male";
-    EXPECT_EQ(CountOf(member::AddNewItem), 0u) << "two double quotes mean no item";
+    EXPECT_EQ(CountOf(member::AddNewItem.name), 0u) << "two double quotes mean no item";
 }
 
 TEST_F(SpawnDino, ConversionErrorsEndTheCommandSilentlyBeforeAnythingIsSpawned)
@@ -172,8 +172,8 @@ TEST_F(SpawnDino, BlanksAndQuotesAddNoWords)
 {
     // Runs of blanks and a trailing blank, as a line rebuilt by a targeted form.
     RunConsoleAs("1001", "KV.SpawnDino   \"" + kRaptorWord + "\"    \"\"  0  12 0   0 1 0   0 ");
-    EXPECT_THAT(TrailOf(member::SpawnActor),
-                ElementsAre("Alice " + std::string(member::SpawnActor) + " <- (\"" + kRaptorWord +
+    EXPECT_THAT(TrailOf(member::SpawnActor.name),
+                ElementsAre("Alice " + std::string(member::SpawnActor.name) + " <- (\"" + kRaptorWord +
                             "\", 100, 0, 0, true)"));
     EXPECT_EQ(OnlyCreature().AbsoluteBaseLevel, 12);
 }
@@ -243,14 +243,17 @@ TEST_F(SpawnDino, DeliveryThatReachesNoInventoryLeavesTheCreatureTamedInTheWorld
     }
     EXPECT_EQ(creatures[0]->TamingTeamID, 50005);
     EXPECT_EQ(creatures[1]->TamingTeamID, 50004);
-    EXPECT_EQ(CountOf(member::DestroyDino) + CountOf(member::ForceDestroy), 0u);
+    EXPECT_EQ(CountOf(member::DestroyDino.name) + CountOf(member::ForceDestroy.name), 0u);
     EXPECT_THAT(Steps({"AddItemObject"}), ElementsAre(StartsWith("Erin.Inventory AddItemObject(")));
     EXPECT_THAT(InventoryOf("1005"), SizeIs(1)) << "only the stone";
 
-    // An egg that lands nowhere is still an egg: the creature goes as usual.
+    // An egg that reaches no inventory is taken out of the world again, and the
+    // creature stays.
     Run(kRaptorWord + " \"\" 0 10 0 0 0 1 0", "1004");
-    EXPECT_THAT(Creatures(), SizeIs(3));
-    EXPECT_EQ(CountOf(member::ForceDestroy), 1u);
+    Run(kRaptorWord + " \"\" 0 10 0 0 0 1 0", "1005");
+    EXPECT_THAT(Creatures(), SizeIs(5));
+    EXPECT_THAT(Steps({"ForceDestroy"}), ElementsAre(StartsWith("DroppedItemGeneric_C#"), StartsWith("DroppedItemGeneric_C#")));
+    EXPECT_THAT(InventoryOf("1005"), SizeIs(1)) << "only the stone";
 }
 
 TEST_F(SpawnDino, CryopodThatIsNoItemLeavesTheCreatureInTheWorld)
@@ -259,7 +262,7 @@ TEST_F(SpawnDino, CryopodThatIsNoItemLeavesTheCreatureInTheWorld)
     Run(kRaptorWord + " \"\" 0 10 0 0 0 0 0");
     EXPECT_TRUE(OnlyCreature().tamed);
     EXPECT_THAT(Steps({"AddNewItem"}), ElementsAre(StartsWith("AddNewItem(Class:StorageBox_Small_C, null,")));
-    EXPECT_EQ(CountOf(member::DestroyDino), 0u);
+    EXPECT_EQ(CountOf(member::DestroyDino.name), 0u);
     EXPECT_THAT(InventoryOf("1001"), IsEmpty());
 }
 
@@ -273,9 +276,9 @@ TEST_F(SpawnDino, WrongTypedConfigValueIsLoggedAndEndsTheRunAtItsRead)
                                                  "boolean, but is string")));
     // The cryopod was made, but the run ended before anything was put in it.
     EXPECT_TRUE(OnlyCreature().tamed);
-    EXPECT_EQ(CountOf(member::AddNewItem), 1u);
-    EXPECT_EQ(CountOf(member::SetCustomItemData), 0u);
-    EXPECT_EQ(CountOf(member::DestroyDino), 0u);
+    EXPECT_EQ(CountOf(member::AddNewItem.name), 1u);
+    EXPECT_EQ(CountOf(member::SetCustomItemData.name), 0u);
+    EXPECT_EQ(CountOf(member::DestroyDino.name), 0u);
     EXPECT_THAT(InventoryOf("1001"), IsEmpty());
 }
 

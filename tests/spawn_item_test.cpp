@@ -24,7 +24,7 @@ protected:
     }
 
     std::vector<sim::Item*> Alices() { return InventoryOf("1001"); }
-    std::size_t ItemsMade() { return Journal().CallsTo(member::AddNewItem).size(); }
+    std::size_t ItemsMade() { return Journal().CallsTo(member::AddNewItem.name).size(); }
 
     // ItemStatValues 1, 2, 3, 5 and 7 of an item.
     static std::vector<int> Stats(const sim::Item& item)
@@ -83,7 +83,7 @@ TEST_F(SpawnItem, BlueprintsLoseTheirQuotesAndTheSecondResolvesFirst)
     RunConsoleAs("1001", std::string("KV.SpawnItem \"") + kHelmet + "\" \"" + kSword + "\" 0 0 1");
     ASSERT_THAT(Alices(), SizeIs(1));
     EXPECT_EQ(Alices()[0]->secondClass, Game().FindClass("PrimalItem_WeaponSword_C"));
-    const auto resolved = Journal().CallsTo(member::StringReferenceToClass);
+    const auto resolved = Journal().CallsTo(member::StringReferenceToClass.name);
     ASSERT_THAT(resolved, SizeIs(2));
     EXPECT_EQ(resolved[0].args[0], std::string("\"") + kSword + "\"");
     EXPECT_EQ(resolved[1].args[0], std::string("\"") + kHelmet + "\"");
@@ -99,7 +99,7 @@ TEST_F(SpawnItem, StatWordsGiveEveryItemItsValues)
         EXPECT_EQ(item->ItemDurability, sim::ItemStatModifier(*item, 2)) << "durability follows stat 2";
         EXPECT_EQ(item->updates, 1);
     }
-    const auto updates = Journal().CallsTo(member::UpdatedItem);
+    const auto updates = Journal().CallsTo(member::UpdatedItem.name);
     ASSERT_THAT(updates, SizeIs(2));
     EXPECT_EQ(updates[0].args, (std::vector<std::string>{"false", "false"}));
 }
@@ -158,7 +158,7 @@ TEST_F(SpawnItem, AFullInventoryTakesNothing)
     RunConsoleAs("1005", std::string("KV.SpawnItem ") + kHelmet + " x 0 0 3 100");
     EXPECT_EQ(ItemsMade(), 3u);
     EXPECT_THAT(InventoryOf("1005"), SizeIs(1)) << "only the stone she started with";
-    EXPECT_THAT(Journal().CallsTo(member::UpdatedItem), IsEmpty());
+    EXPECT_THAT(Journal().CallsTo(member::UpdatedItem.name), IsEmpty());
 }
 
 // Records that make the division meaningless keep the value in 0..65535.

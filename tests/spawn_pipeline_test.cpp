@@ -88,9 +88,9 @@ TEST_F(SpawnTamedDino, StatsAndColoursNeedExactlySixValues)
         options.Colors.assign(count, 4);
         Spawn(options);
     }
-    EXPECT_EQ(CountOf(member::RescaleAllStats), 0u);
-    EXPECT_EQ(CountOf(member::SetAllStatsToMaximum), 0u);
-    EXPECT_EQ(CountOf(member::ForceUpdateColorSets), 0u);
+    EXPECT_EQ(CountOf(member::RescaleAllStats.name), 0u);
+    EXPECT_EQ(CountOf(member::SetAllStatsToMaximum.name), 0u);
+    EXPECT_EQ(CountOf(member::ForceUpdateColorSets.name), 0u);
     for (const sim::Dino* creature : Creatures()) {
         EXPECT_EQ(creature->MyCharacterStatusComponent->BaseCharacterLevel, 1);
         EXPECT_EQ(creature->colors, (std::array<int, 6>{}));
@@ -125,7 +125,7 @@ TEST_F(SpawnTamedDino, AsEggMakesNoItemInTheCreature)
     options.InventoryItemPath = kHelmet;
     Spawn(options);
     EXPECT_THAT(Creatures(), IsEmpty());
-    EXPECT_EQ(CountOf(member::AddNewItem), 0u);
+    EXPECT_EQ(CountOf(member::AddNewItem.name), 0u);
     ASSERT_THAT(InventoryOf("1001"), SizeIs(1));
     EXPECT_EQ(InventoryOf("1001")[0]->ClassPrivate->name, "PrimalItemConsumable_Egg_Dodo_Fertilized");
 }
@@ -171,13 +171,13 @@ TEST_F(SpawnTamedDino, WrongTypedCryopodClassEndsTheRunWithTheCreatureSetUpInThe
     EXPECT_TRUE(raptor.Flag(sim::kNeuteredBit));
     EXPECT_EQ(raptor.colors[5], 9);
     EXPECT_THAT(raptor.MyInventoryComponent->items, SizeIs(1));
-    EXPECT_EQ(CountOf(member::StringReferenceToClass), 2u) << "the helmet twice; the cryopod never";
+    EXPECT_EQ(CountOf(member::StringReferenceToClass.name), 2u) << "the helmet twice; the cryopod never";
 }
 
 TEST_F(SpawnTamedDino, CryopodLifeIsBroughtToTheConfiguredHours)
 {
     EXPECT_EQ(CryopodDurability(), 100.0f) << "the game's own durability without a limit";
-    EXPECT_EQ(CountOf(member::AddItemDurability), 0u);
+    EXPECT_EQ(CountOf(member::AddItemDurability.name), 0u);
 
     UseConfig(R"({"CryoLimitTime": true})");
     EXPECT_EQ(CryopodDurability(), 3600.0f);
@@ -198,8 +198,8 @@ TEST_F(SpawnTamedDino, UnresolvedCryopodClassDeliversInTheWorld)
     options.KeepInWorld = false;
     Spawn(options);
     EXPECT_TRUE(OnlyCreature().tamed);
-    EXPECT_EQ(CountOf(member::AddNewItem), 0u);
-    EXPECT_EQ(CountOf(member::DestroyDino), 0u);
+    EXPECT_EQ(CountOf(member::AddNewItem.name), 0u);
+    EXPECT_EQ(CountOf(member::DestroyDino.name), 0u);
 }
 
 TEST_F(SpawnTamedDino, RunEndsAtTheSpawnForNothingOrForAnActorThatIsNoCreature)

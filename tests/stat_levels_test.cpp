@@ -94,10 +94,10 @@ TEST_F(ApplyStatLevels, OtherLengthsLeavePointsAndLevelButStillNotify)
 
         EXPECT_EQ(PointsOf(creature), (Points{3}));
         EXPECT_EQ(status.BaseCharacterLevel, 4);
-        EXPECT_EQ(CountOf(member::RescaleAllStats), 1u);
-        EXPECT_EQ(CountOf(member::ForceNetUpdate), 2u);
-        EXPECT_EQ(CountOf(member::ActorProcessEvent), 2u);
-        EXPECT_EQ(CountOf(member::ObjectProcessEvent), 1u);
+        EXPECT_EQ(CountOf(member::RescaleAllStats.name), 1u);
+        EXPECT_EQ(CountOf(member::ForceNetUpdate.name), 2u);
+        EXPECT_EQ(CountOf(member::ActorProcessEvent.name), 2u);
+        EXPECT_EQ(CountOf(member::ObjectProcessEvent.name), 1u);
         EXPECT_FLOAT_EQ(status.syncedMaxValues[0], 260.0f) << "health 200 rescaled for its 3 points";
     }
 }

@@ -9,12 +9,12 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr char16_t kSuccess[] = u"Success! Sent to the command processor.";
+constexpr WIDECHAR kSuccess[] = WTEXT("Success! Sent to the command processor.");
 
 struct RconResult {
     bool known = false;
     std::vector<sim::RconReply> replies;
-    std::u16string body;  // the packet's body after the command had it
+    sim::WideString body;  // the packet's body after the command had it
 };
 
 class TargetedForms : public PluginTest {
@@ -33,16 +33,16 @@ protected:
         RCONPacket packet;
         packet.Id = requestId;
         packet.Type = 2;
-        packet.Body = FString(std::u16string_view(sim::FromUtf8(line)));
+        packet.Body = FString(sim::WideView(sim::FromUtf8(line)));
         result.known = Registry().DispatchRcon(sim::Handle<RCONClientConnection>(&connection), packet,
                                                sim::Handle<UWorld>(&Game().GetWorld()));
-        result.body = std::u16string(packet.Body.View());
+        result.body = sim::WideString(packet.Body.View());
         result.replies = connection.replies;
         return result;
     }
 
     // The receivers of every call to `member`, in order.
-    std::vector<std::string> CallsOn(const std::string& member)
+    std::vector<std::string> CallsOn(std::string_view member)
     {
         std::vector<std::string> receivers;
         for (const sim::JournalEntry& entry : Journal().CallsTo(member))
@@ -61,13 +61,13 @@ protected:
 
 MATCHER_P2(IsReply, id, text, "")
 {
-    return arg.id == id && arg.type == 0 && arg.text == std::u16string(text);
+    return arg.id == id && arg.type == 0 && arg.text == sim::WideString(text);
 }
 
 TEST_F(TargetedForms, SixWordSpawnItemForReachesSpawnItemWithFiveWordsAndCreatesNothing)
 {
     const RconResult rcon = Rcon("KV.SpawnItemFor 1002 a b 0 0", 31);
-    EXPECT_EQ(rcon.body, u"KV.SpawnItemFor a b 0 0 ");
+    EXPECT_EQ(rcon.body, WTEXT("KV.SpawnItemFor a b 0 0 "));
     EXPECT_THAT(rcon.replies, ElementsAre(IsReply(31, kSuccess)));
     EXPECT_EQ(RunConsoleAs("1001", "KV.SpawnItemFor 1002 a b 0 0"), "");
     EXPECT_THAT(GameCalls(), IsEmpty()) << "KV.SpawnItem needs six words";
@@ -75,7 +75,7 @@ TEST_F(TargetedForms, SixWordSpawnItemForReachesSpawnItemWithFiveWordsAndCreates
     // One word more and KV.SpawnItem goes on to the target's inventory.
     Rcon("KV.SpawnItemFor 1004 a b 0 0 1");
     RunConsoleAs("1001", "KV.SpawnItemFor 1004 a b 0 0 1");
-    EXPECT_THAT(CallsOn(member::PlayerInventory), ElementsAre("Dave", "Dave"));
+    EXPECT_THAT(CallsOn(member::PlayerInventory.name), ElementsAre("Dave", "Dave"));
 }
 
 TEST_F(TargetedForms, SpawnDinoForWithFiveWordsOverRconGetsNoReply)
@@ -83,7 +83,7 @@ TEST_F(TargetedForms, SpawnDinoForWithFiveWordsOverRconGetsNoReply)
     const RconResult rcon = Rcon("KV.SpawnDinoFor 1002 a b 0");
     EXPECT_TRUE(rcon.known);
     EXPECT_THAT(rcon.replies, IsEmpty());
-    EXPECT_EQ(rcon.body, u"KV.SpawnDinoFor 1002 a b 0") << "too short to be rewritten";
+    EXPECT_EQ(rcon.body, WTEXT("KV.SpawnDinoFor 1002 a b 0")) << "too short to be rewritten";
 }
 
 TEST_F(TargetedForms, SpawnDinoForWithSixToTenWordsSucceedsButSpawnsNothing)
@@ -101,11 +101,11 @@ TEST_F(TargetedForms, SpawnDinoStatsForNeedsEightWords)
 {
     const RconResult seven = Rcon("KV.SpawnDinoStatsFor 1002 a b 0 0 0", 4);
     EXPECT_THAT(seven.replies, IsEmpty());
-    EXPECT_EQ(seven.body, u"KV.SpawnDinoStatsFor 1002 a b 0 0 0");
+    EXPECT_EQ(seven.body, WTEXT("KV.SpawnDinoStatsFor 1002 a b 0 0 0"));
 
     const RconResult eight = Rcon("KV.SpawnDinoStatsFor 1002 a b 0 0 0 0", 5);
     EXPECT_THAT(eight.replies, ElementsAre(IsReply(5, kSuccess)));
-    EXPECT_EQ(eight.body, u"KV.SpawnDinoStatsFor a b 0 0 0 0 ");
+    EXPECT_EQ(eight.body, WTEXT("KV.SpawnDinoStatsFor a b 0 0 0 0 "));
     EXPECT_THAT(GameCalls(), IsEmpty()) << "KV.SpawnDinoStats needs nine words";
 }
 
@@ -114,12 +114,12 @@ TEST_F(TargetedForms, UnknownIdFailsOverRconAndDoesNothingOnTheConsole)
     for (const std::string name : {"KV.SpawnDinoFor", "KV.SpawnDinoStatsFor", "KV.SpawnItemFor"}) {
         SCOPED_TRACE(name);
         const RconResult rcon = Rcon(name + " 9999 a b 0 0 1 0 0 0 0", 12);
-        EXPECT_THAT(rcon.replies, ElementsAre(IsReply(12, u"Failed to give!")));
+        EXPECT_THAT(rcon.replies, ElementsAre(IsReply(12, WTEXT("Failed to give!"))));
         EXPECT_EQ(rcon.body, sim::FromUtf8(name + " a b 0 0 1 0 0 0 0 ")) << "rewritten all the same";
         EXPECT_EQ(RunConsoleAs("1001", name + " 9999 a b 0 0 1 0 0 0 0"), "");
     }
     // The id is matched exactly as typed.
-    EXPECT_THAT(Rcon("KV.SpawnItemFor 01004 a b 0 0 1", 13).replies, ElementsAre(IsReply(13, u"Failed to give!")));
+    EXPECT_THAT(Rcon("KV.SpawnItemFor 01004 a b 0 0 1", 13).replies, ElementsAre(IsReply(13, WTEXT("Failed to give!"))));
     EXPECT_THAT(GameCalls(), IsEmpty());
     EXPECT_THAT(Messages(), IsEmpty());
 }
@@ -127,11 +127,11 @@ TEST_F(TargetedForms, UnknownIdFailsOverRconAndDoesNothingOnTheConsole)
 TEST_F(TargetedForms, SeveralBlanksAreForwardedAsSingleBlanks)
 {
     const RconResult rcon = Rcon("  KV.SpawnItemFor   1004  a   b 0  0    1  ", 3);
-    EXPECT_EQ(rcon.body, u"KV.SpawnItemFor a b 0 0 1 ");
+    EXPECT_EQ(rcon.body, WTEXT("KV.SpawnItemFor a b 0 0 1 "));
     EXPECT_THAT(rcon.replies, ElementsAre(IsReply(3, kSuccess)));
 
     RunConsoleAs("1001", "KV.SpawnItemFor    1004 a  b   0 0     1");
-    EXPECT_THAT(CallsOn(member::PlayerInventory), ElementsAre("Dave", "Dave"));
+    EXPECT_THAT(CallsOn(member::PlayerInventory.name), ElementsAre("Dave", "Dave"));
 }
 
 TEST_F(TargetedForms, ConsoleFormsWithoutAnIssuerDoNothing)
@@ -142,7 +142,7 @@ TEST_F(TargetedForms, ConsoleFormsWithoutAnIssuerDoNothing)
     EXPECT_THAT(GameCalls(), IsEmpty());
 
     RunConsoleAs("1002", "KV.SpawnItemFor 1004 a b 0 0 1");
-    EXPECT_THAT(CallsOn(member::PlayerInventory), ElementsAre("Dave")) << "the same line from a player goes on";
+    EXPECT_THAT(CallsOn(member::PlayerInventory.name), ElementsAre("Dave")) << "the same line from a player goes on";
 }
 
 // A world whose catalogue holds one creature and the items the commands ask for.
@@ -164,8 +164,8 @@ constexpr std::string_view kShopWorld = R"json({
 
 bool GameHasCreaturesAndItems()
 {
-    return sim::HasMember(member::SpawnActor) && sim::HasMember(member::AddNewItem) &&
-           sim::HasMember(member::StringReferenceToClass) && sim::HasMember(member::SetCustomItemData);
+    return sim::HasMember(member::SpawnActor.name) && sim::HasMember(member::AddNewItem.name) &&
+           sim::HasMember(member::StringReferenceToClass.name) && sim::HasMember(member::SetCustomItemData.name);
 }
 
 TEST_F(TargetedForms, TargetedItemsLandInTheTargetsInventory)
@@ -191,7 +191,7 @@ TEST_F(TargetedForms, TargetedCreaturesLandInTheTargetsInventory)
                 ElementsAre(IsReply(22, kSuccess)));
     EXPECT_EQ(Player("1002").inventory->items.size(), 2u) << "two cryopods";
     EXPECT_THAT(Player("1001").inventory->items, IsEmpty());
-    EXPECT_THAT(CallsOn(member::SpawnActor), ElementsAre("Bob", "Bob"));
+    EXPECT_THAT(CallsOn(member::SpawnActor.name), ElementsAre("Bob", "Bob"));
 }
 
 }  // namespace

@@ -29,15 +29,15 @@ private:
     std::int64_t liveBlocks_ = 0;
 };
 
-std::vector<std::u16string> Texts(const TArray<FString>& words)
+std::vector<WideString> Texts(const TArray<FString>& words)
 {
-    std::vector<std::u16string> texts;
+    std::vector<WideString> texts;
     for (const FString& word : words)
         texts.emplace_back(word.View());
     return texts;
 }
 
-using U16 = std::vector<std::u16string>;
+using U16 = std::vector<WideString>;
 
 template <typename Exception, typename Convert>
 std::string FailureOf(Convert convert, std::string_view text)
@@ -59,33 +59,33 @@ std::string FloatRange(std::string_view text) { return FailureOf<std::out_of_ran
 
 TEST_F(Words, SplitWordsDropsEmptyWords)
 {
-    EXPECT_EQ(Texts(SplitWords(FString(u"  KV.SpawnDino   a\tb  \"\" 1 "))),
-              (U16{u"KV.SpawnDino", u"a\tb", u"\"\"", u"1"}));
-    EXPECT_EQ(SplitWords(FString(u"")).Num(), 0);
-    EXPECT_EQ(SplitWords(FString(u"    ")).Num(), 0);
-    EXPECT_EQ(Texts(SplitWords(FString(u"one"))), U16{u"one"});
+    EXPECT_EQ(Texts(SplitWords(FString(WTEXT("  KV.SpawnDino   a\tb  \"\" 1 ")))),
+              (U16{WTEXT("KV.SpawnDino"), WTEXT("a\tb"), WTEXT("\"\""), WTEXT("1")}));
+    EXPECT_EQ(SplitWords(FString(WTEXT(""))).Num(), 0);
+    EXPECT_EQ(SplitWords(FString(WTEXT("    "))).Num(), 0);
+    EXPECT_EQ(Texts(SplitWords(FString(WTEXT("one")))), U16{WTEXT("one")});
 }
 
 TEST_F(Words, SplitOnDropsEmptyPieces)
 {
-    EXPECT_EQ(Texts(SplitOn(FString(u",5,,x,7,"), u",")), (U16{u"5", u"x", u"7"}));
-    EXPECT_EQ(SplitOn(FString(u","), u",").Num(), 0);
-    EXPECT_EQ(Texts(SplitOn(FString(u"-3-5"), u"-")), (U16{u"3", u"5"}));
-    EXPECT_EQ(Texts(SplitOn(FString(u"-5"), u"-")), U16{u"5"});
-    EXPECT_EQ(Texts(SplitOn(FString(u"1-2-3"), u"-")), (U16{u"1", u"2", u"3"}));
+    EXPECT_EQ(Texts(SplitOn(FString(WTEXT(",5,,x,7,")), WTEXT(","))), (U16{WTEXT("5"), WTEXT("x"), WTEXT("7")}));
+    EXPECT_EQ(SplitOn(FString(WTEXT(",")), WTEXT(",")).Num(), 0);
+    EXPECT_EQ(Texts(SplitOn(FString(WTEXT("-3-5")), WTEXT("-"))), (U16{WTEXT("3"), WTEXT("5")}));
+    EXPECT_EQ(Texts(SplitOn(FString(WTEXT("-5")), WTEXT("-"))), U16{WTEXT("5")});
+    EXPECT_EQ(Texts(SplitOn(FString(WTEXT("1-2-3")), WTEXT("-"))), (U16{WTEXT("1"), WTEXT("2"), WTEXT("3")}));
 }
 
 TEST_F(Words, NumericTestAcceptsSignDigitsAndOnePoint)
 {
-    for (const char16_t* word : {u"0", u"12", u"-3", u"+4", u"1.5", u".5", u"5.", u"+", u"-", u".", u"+.", u"-.",
-                                 u"007", u"99999999999999999999"})
+    for (const WIDECHAR* word : {WTEXT("0"), WTEXT("12"), WTEXT("-3"), WTEXT("+4"), WTEXT("1.5"), WTEXT(".5"), WTEXT("5."), WTEXT("+"), WTEXT("-"), WTEXT("."), WTEXT("+."), WTEXT("-."),
+                                 WTEXT("007"), WTEXT("99999999999999999999")})
         EXPECT_TRUE(IsNumeric(FString(word))) << sim::ToUtf8(word);
 }
 
 TEST_F(Words, NumericTestRejectsEverythingElse)
 {
-    for (const char16_t* word : {u"", u" 1", u"1 ", u"1.2.3", u"..", u"1e5", u"--1", u"+-1", u"1-", u"1+", u"abc",
-                                 u"0x10", u"1,5", u"R", u"\"1\""})
+    for (const WIDECHAR* word : {WTEXT(""), WTEXT(" 1"), WTEXT("1 "), WTEXT("1.2.3"), WTEXT(".."), WTEXT("1e5"), WTEXT("--1"), WTEXT("+-1"), WTEXT("1-"), WTEXT("1+"), WTEXT("abc"),
+                                 WTEXT("0x10"), WTEXT("1,5"), WTEXT("R"), WTEXT("\"1\"")})
         EXPECT_FALSE(IsNumeric(FString(word))) << sim::ToUtf8(word);
 }
 
@@ -93,19 +93,19 @@ TEST_F(Words, NumericTestTakesDigitsAsIswdigitDoes)
 {
     // Arabic-Indic three, fullwidth one, superscript two, Devanagari five: what
     // counts is the C library's iswdigit, not a Unicode table of our own.
-    for (const char16_t unit : {u'\u0663', u'\uFF11', u'\u00B2', u'\u096B'}) {
+    for (const WIDECHAR unit : {WTEXT('\u0663'), WTEXT('\uFF11'), WTEXT('\u00B2'), WTEXT('\u096B')}) {
         const bool digit = std::iswdigit(static_cast<std::wint_t>(unit)) != 0;
-        const char16_t word[] = {u'-', u'1', unit, u'\0'};
+        const WIDECHAR word[] = {WTEXT('-'), WTEXT('1'), unit, WTEXT('\0')};
         EXPECT_EQ(IsNumeric(FString(word)), digit) << static_cast<int>(unit);
     }
 }
 
 TEST_F(Words, NarrowConversionKeepsAsciiOnly)
 {
-    EXPECT_EQ(ToNarrow(FString(u"KV.SpawnDino 1,2")), "KV.SpawnDino 1,2");
-    EXPECT_EQ(ToNarrow(FString(u"\u00e9")), "?");
-    EXPECT_EQ(ToNarrow(FString(u"a\u007f\u0080\u20acb")), "a\x7f??b");
-    EXPECT_EQ(ToNarrow(FString(u"\U0001F996")), "??");  // a surrogate pair is two units
+    EXPECT_EQ(ToNarrow(FString(WTEXT("KV.SpawnDino 1,2"))), "KV.SpawnDino 1,2");
+    EXPECT_EQ(ToNarrow(FString(WTEXT("\u00e9"))), "?");
+    EXPECT_EQ(ToNarrow(FString(WTEXT("a\u007f\u0080\u20acb"))), "a\x7f??b");
+    EXPECT_EQ(ToNarrow(FString(WTEXT("\U0001F996"))), "??");  // a surrogate pair is two units
     EXPECT_EQ(ToNarrow(FString()), "");
 }
 
@@ -194,25 +194,25 @@ TEST(WordsText, QuotesAndUpperCase)
     EXPECT_EQ(WithoutQuotes("\"Blueprint'/Game/A.A'\""), "Blueprint'/Game/A.A'");
     EXPECT_EQ(WithoutQuotes("\"\""), "");
     EXPECT_EQ(WithoutQuotes("a\"b\"c"), "abc");
-    EXPECT_EQ(ToUpperAscii(u"aBz{`\u00e9_c"), u"ABZ{`\u00e9_C");
+    EXPECT_EQ(ToUpperAscii(WTEXT("aBz{`\u00e9_c")), WTEXT("ABZ{`\u00e9_C"));
 }
 
 TEST(WordsText, CaseInsensitiveReplaceAndSuffix)
 {
-    EXPECT_EQ(RemoveIgnoringCase(u"Blueprint'/Game/Eggs/Egg.Default__Egg'", u"Default__"),
-              u"Blueprint'/Game/Eggs/Egg.Egg'");
-    EXPECT_EQ(RemoveIgnoringCase(u"DEFAULT__a default__b", u"Default__"), u"a b");
+    EXPECT_EQ(RemoveIgnoringCase(WTEXT("Blueprint'/Game/Eggs/Egg.Default__Egg'"), WTEXT("Default__")),
+              WTEXT("Blueprint'/Game/Eggs/Egg.Egg'"));
+    EXPECT_EQ(RemoveIgnoringCase(WTEXT("DEFAULT__a default__b"), WTEXT("Default__")), WTEXT("a b"));
     // What a removal brings together is not looked at again.
-    EXPECT_EQ(RemoveIgnoringCase(u"DefDefault__ault__", u"Default__"), u"Default__");
-    EXPECT_EQ(RemoveIgnoringCase(u"Default_", u"Default__"), u"Default_");
-    EXPECT_EQ(ReplaceIgnoringCase(u"aXbxc", u"x", u"--"), u"a--b--c");
+    EXPECT_EQ(RemoveIgnoringCase(WTEXT("DefDefault__ault__"), WTEXT("Default__")), WTEXT("Default__"));
+    EXPECT_EQ(RemoveIgnoringCase(WTEXT("Default_"), WTEXT("Default__")), WTEXT("Default_"));
+    EXPECT_EQ(ReplaceIgnoringCase(WTEXT("aXbxc"), WTEXT("x"), WTEXT("--")), WTEXT("a--b--c"));
 
-    EXPECT_TRUE(EndsWithIgnoringCase(u"Egg_C", u"_C"));
-    EXPECT_TRUE(EndsWithIgnoringCase(u"egg_c", u"_C"));
-    EXPECT_TRUE(EndsWithIgnoringCase(u"_C", u"_C"));
-    EXPECT_FALSE(EndsWithIgnoringCase(u"C", u"_C"));
-    EXPECT_FALSE(EndsWithIgnoringCase(u"", u"_C"));
-    EXPECT_FALSE(EndsWithIgnoringCase(u"Egg_Cx", u"_C"));
+    EXPECT_TRUE(EndsWithIgnoringCase(WTEXT("Egg_C"), WTEXT("_C")));
+    EXPECT_TRUE(EndsWithIgnoringCase(WTEXT("egg_c"), WTEXT("_C")));
+    EXPECT_TRUE(EndsWithIgnoringCase(WTEXT("_C"), WTEXT("_C")));
+    EXPECT_FALSE(EndsWithIgnoringCase(WTEXT("C"), WTEXT("_C")));
+    EXPECT_FALSE(EndsWithIgnoringCase(WTEXT(""), WTEXT("_C")));
+    EXPECT_FALSE(EndsWithIgnoringCase(WTEXT("Egg_Cx"), WTEXT("_C")));
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ void Console::Execute(std::string_view line)
 
 void Console::Issue(PlayerController* player, std::string_view line)
 {
-    FString text(std::u16string_view(FromUtf8(line)));
+    FString text(WideView(FromUtf8(line)));
     if (!GetRegistry().DispatchConsole(Handle<APlayerController>(player), text, true))
         out_ << "Unknown command: " << SplitFirstWord(line).first << "\n";
 }

@@ -103,7 +103,7 @@ void RconCommand(Console& console, std::string_view args)
     RCONPacket packet;
     packet.Id = console.NextRconRequestId();
     packet.Type = 2;  // a command to execute
-    packet.Body = FString(std::u16string_view(FromUtf8(args)));
+    packet.Body = FString(WideView(FromUtf8(args)));
     packet.Length = packet.Body.Len();
     Game& game = console.GetGame();
     if (!GetRegistry().DispatchRcon(Handle<RCONClientConnection>(&console.Rcon()), packet,

@@ -16,7 +16,7 @@ std::vector<rcon::Reply> RunRconRequest(Game& game, RconConnection& connection, 
         RCONPacket packet;
         packet.Id = request.id;
         packet.Type = 2;  // a command to execute
-        packet.Body = FString(std::u16string_view(FromUtf8(request.body)));
+        packet.Body = FString(WideView(FromUtf8(request.body)));
         packet.Length = packet.Body.Len();
         known = GetRegistry().DispatchRcon(Handle<RCONClientConnection>(&connection), packet,
                                            Handle<UWorld>(&game.GetWorld()));

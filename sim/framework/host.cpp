@@ -16,11 +16,11 @@ bool SameName(std::string_view a, std::string_view b)
 
 std::string FirstWord(const FString& line)
 {
-    const std::u16string_view text = line.View();
-    const std::size_t begin = text.find_first_not_of(u' ');
+    const WideView text = line.View();
+    const std::size_t begin = text.find_first_not_of(WTEXT(' '));
     if (begin == text.npos)
         return {};
-    const std::size_t end = text.find(u' ', begin);
+    const std::size_t end = text.find(WTEXT(' '), begin);
     return ToUtf8(text.substr(begin, end == text.npos ? text.npos : end - begin));
 }
 
@@ -40,7 +40,7 @@ public:
     void SendPlayerMessage(AShooterPlayerController* player, float r, float g, float b, float a,
                            const FString& text) override
     {
-        PlayerMessage message{path_, player, r, g, b, a, std::u16string(text.View())};
+        PlayerMessage message{path_, player, r, g, b, a, WideString(text.View())};
         utils_.messages.push_back(message);
         if (utils_.onMessage)
             utils_.onMessage(message);
@@ -177,7 +177,7 @@ void CapturingSink::sink_it_(const spdlog::details::log_msg& msg)
     lines_.push_back(std::move(line));
 }
 
-std::string ToUtf8(std::u16string_view text)
+std::string ToUtf8(WideView text)
 {
     std::string out;
     out.reserve(text.size());
@@ -208,10 +208,10 @@ std::string ToUtf8(std::u16string_view text)
     return out;
 }
 
-std::u16string FromUtf8(std::string_view text)
+WideString FromUtf8(std::string_view text)
 {
     // Lenient: a byte that does not start or continue a valid sequence becomes U+FFFD.
-    std::u16string out;
+    WideString out;
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
@@ -230,16 +230,16 @@ std::u16string FromUtf8(std::string_view text)
         if (ok && (c < minimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
             ok = false;
         if (!ok) {
-            out += u'\uFFFD';
+            out += WTEXT('\uFFFD');
             ++i;
             continue;
         }
         if (c >= 0x10000) {
             c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+            out += static_cast<WIDECHAR>(0xD800 + (c >> 10));
+            out += static_cast<WIDECHAR>(0xDC00 + (c & 0x3FF));
         } else {
-            out += static_cast<char16_t>(c);
+            out += static_cast<WIDECHAR>(c);
         }
         i += static_cast<std::size_t>(extra) + 1;
     }

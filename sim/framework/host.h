@@ -15,6 +15,10 @@
 
 namespace sim {
 
+// Game text outside a game string.
+using WideString = std::basic_string<WIDECHAR>;
+using WideView = std::basic_string_view<WIDECHAR>;
+
 // Registrations in the order they were made.
 struct Registration {
     std::string name;
@@ -62,7 +66,7 @@ struct PlayerMessage {
     std::string pluginPath;
     AShooterPlayerController* player = nullptr;
     float r = 0, g = 0, b = 0, a = 0;
-    std::u16string text;
+    WideString text;
 };
 
 class SDK_API ApiUtils final : public IApiUtils {
@@ -73,7 +77,7 @@ public:
 
     // Set by the simulated game.
     AActor* serverActor = nullptr;
-    std::function<AShooterPlayerController*(std::u16string_view id)> findPlayer;
+    std::function<AShooterPlayerController*(WideView id)> findPlayer;
 
     // Every message sent through a messenger, and a listener that shows it.
     std::vector<PlayerMessage> messages;
@@ -99,7 +103,7 @@ private:
 };
 
 // UTF-16 to UTF-8 and back, for showing and reading game text.
-SDK_API std::string ToUtf8(std::u16string_view text);
-SDK_API std::u16string FromUtf8(std::string_view text);
+SDK_API std::string ToUtf8(WideView text);
+SDK_API WideString FromUtf8(std::string_view text);
 
 }  // namespace sim

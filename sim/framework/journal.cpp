@@ -20,7 +20,7 @@ std::vector<std::string> Journal::Members() const
     return names;
 }
 
-std::vector<JournalEntry> Journal::CallsTo(const std::string& member) const
+std::vector<JournalEntry> Journal::CallsTo(std::string_view member) const
 {
     std::vector<JournalEntry> calls;
     for (const auto& entry : entries_)

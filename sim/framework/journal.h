@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Export.h"
@@ -28,7 +29,7 @@ public:
     std::vector<std::string> Members() const;
 
     // Entries whose member name is `member`.
-    std::vector<JournalEntry> CallsTo(const std::string& member) const;
+    std::vector<JournalEntry> CallsTo(std::string_view member) const;
 
 private:
     std::vector<JournalEntry> entries_;

@@ -41,6 +41,27 @@ const Member& Resolve(std::string_view name, MemberKind kind)
     return found->second;
 }
 
+const char* KindText(MemberUse::Kind kind)
+{
+    return kind == MemberUse::Kind::Method ? "method" : kind == MemberUse::Kind::Static ? "static function" : "field";
+}
+
+// A use that does not match the declaration would pass arguments and results in
+// the wrong places: the game would crash somewhere later, so this stops now.
+const Member& ResolveChecked(std::string_view name, MemberKind kind, const MemberUse& use)
+{
+    const Member& member = Resolve(name, kind);
+    if (member.declared.type.empty())
+        Fatal("cannot be resolved checked", name);
+    if (member.declared.kind != use.kind || member.declared.type != use.type) {
+        const std::string what = std::string("used with another signature than the game declares (used as ") +
+                                 KindText(use.kind) + " " + std::string(use.type) + "; declared " +
+                                 KindText(member.declared.kind) + " " + std::string(member.declared.type) + ")";
+        Fatal(what, name);
+    }
+    return member;
+}
+
 }  // namespace
 
 void RegisterMember(std::string name, const Member& member) { Members().insert_or_assign(std::move(name), member); }
@@ -64,6 +85,19 @@ void* GetAddress(std::string_view name) { return sim::Resolve(name, sim::MemberK
 void* GetAddress(const void* object, std::string_view name)
 {
     const sim::Member& member = sim::Resolve(name, sim::MemberKind::Field);
+    if (object == nullptr)
+        sim::Fatal("field of a null object", name);
+    return member.field(const_cast<void*>(object));
+}
+
+void* GetCheckedAddress(std::string_view name, const MemberUse& use)
+{
+    return sim::ResolveChecked(name, sim::MemberKind::Function, use).function;
+}
+
+void* GetCheckedAddress(const void* object, std::string_view name, const MemberUse& use)
+{
+    const sim::Member& member = sim::ResolveChecked(name, sim::MemberKind::Field, use);
     if (object == nullptr)
         sim::Fatal("field of a null object", name);
     return member.field(const_cast<void*>(object));

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "Resolve.h"
+#include "CheckedResolve.h"
 
 namespace sim {
 
@@ -21,6 +21,10 @@ struct Member {
     void* function = nullptr;                          // Function
     void* (*field)(void* object) = nullptr;            // Field: its address inside object
     BitField (*bitfield)(void* object) = nullptr;      // BitField: its word inside object
+    // How the game declares it, for checked resolution: a method or a static
+    // function with the spelling of R(Args...), or a field with its type's.
+    // Members registered without one (the allocator) cannot be resolved checked.
+    MemberUse declared{};
 };
 
 SDK_API void RegisterMember(std::string name, const Member& member);

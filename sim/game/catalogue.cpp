@@ -87,7 +87,7 @@ std::string AssetOf(std::string_view blueprint)
     return std::string(blueprint.substr(start));
 }
 
-UClass* StringReferenceToClass(FString& reference)
+TSubclassOf<UObject> StringReferenceToClass(FString& reference)
 {
     return Handle<UClass>(Game::Active().GetCatalogue().Find(ToUtf8(reference.View())));
 }
@@ -111,7 +111,7 @@ void GetPathName(Object* self, UObject*, FString& path)
         text = DefaultObjectPath(*self->ClassPrivate);
     else
         text = "/Game/Maps/World.World:PersistentLevel." + self->label;
-    path = FString(std::u16string_view(FromUtf8(text)));
+    path = FString(WideView(FromUtf8(text)));
 }
 
 }  // namespace

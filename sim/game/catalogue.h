@@ -30,6 +30,8 @@
 // default object's path puts "Default__" before the class name.
 #pragma once
 
+#include "GameStructs.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -50,20 +52,7 @@ inline constexpr int kStatusValueCount = 12;
 inline constexpr int kItemStatCount = 8;
 
 // One record of UPrimalItem.ItemStatInfos, laid out as the game's 36 bytes.
-struct ItemStatInfo {
-    std::uint32_t Flags = 0;  // bit 0: uses the stat; bit 2: add 100 to the base
-    float Unused4 = 0;
-    float Unused8 = 0;
-    float FactorA = 0;
-    float Unused16 = 0;
-    float FactorB = 0;
-    float Base = 0;
-    float Unused28 = 0;
-    float Unused32 = 0;
-};
-static_assert(sizeof(ItemStatInfo) == 36);
-static_assert(offsetof(ItemStatInfo, FactorA) == 12 && offsetof(ItemStatInfo, FactorB) == 20 &&
-              offsetof(ItemStatInfo, Base) == 24);
+using ItemStatInfo = FItemStatInfo;
 
 struct ItemEntry {
     Class* cls = nullptr;

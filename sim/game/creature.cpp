@@ -84,8 +84,8 @@ void GetDinoData(Dino* self, FARKDinoData& data)
     data.CreatureClass = Handle<UClass>(self->ClassPrivate);
     data.CreatureBytes = TArray<uint8>();
     data.CreatureBytes.Append(bytes.data(), static_cast<int32>(bytes.size()));
-    data.Text1 = FString(std::u16string_view(FromUtf8(self->entry->name)));
-    data.Text2 = FString(std::u16string_view(FromUtf8(fmt::format("{} - Lvl {}", self->entry->name, self->AbsoluteBaseLevel))));
+    data.Text1 = FString(WideView(FromUtf8(self->entry->name)));
+    data.Text2 = FString(WideView(FromUtf8(fmt::format("{} - Lvl {}", self->entry->name, self->AbsoluteBaseLevel))));
 }
 
 TArray<FName> GetColorSetNamesAsArray(Dino* self)
@@ -98,10 +98,10 @@ TArray<FName> GetColorSetNamesAsArray(Dino* self)
 
 FString GetColorSetIndicesAsString(Dino* self)
 {
-    return FString(std::u16string_view(FromUtf8(fmt::format("{}", fmt::join(self->colors, ",")))));
+    return FString(WideView(FromUtf8(fmt::format("{}", fmt::join(self->colors, ",")))));
 }
 
-FString GetCurrentDinoName(Dino* self, APlayerController*) { return FString(std::u16string_view(FromUtf8(self->entry->name))); }
+FString GetCurrentDinoName(Dino* self, APlayerController*) { return FString(WideView(FromUtf8(self->entry->name))); }
 
 // A dropped egg of the creature's first egg class, lying in the world.
 ADroppedItem* CreateCloneFertilizedEgg(Dino* self, UE::Math::TVector<double>, UE::Math::TRotator<double>,
@@ -132,7 +132,7 @@ void OnClientNotifyLevelUp(Object& target, void* params)
         if (text == nullptr || text->GetCharArray().GetData() != nullptr || text->GetCharArray().Num() != 0 ||
             text->GetCharArray().Max() != 0)
             Fatal("the parameter block must be an empty string", "ClientNotifyLevelUp");
-        *text = FString(u"Level up!");
+        *text = FString(WTEXT("Level up!"));
     } else if (params != nullptr) {
         Fatal(fmt::format("{} takes no parameter block", target.label), "ClientNotifyLevelUp");
     }
@@ -232,8 +232,9 @@ void RegisterCreatureMembers()
     RegisterField<"APrimalDinoCharacter.RandomMutationsFemale", &D::RandomMutationsFemale>();
     RegisterField<"APrimalDinoCharacter.TamedAggressionLevel", &D::TamedAggressionLevel>();
     RegisterField<"APrimalDinoCharacter.FertilizedEggItemsToSpawn", &D::FertilizedEggItemsToSpawn>();
-    RegisterField<"APrimalCharacter.MyCharacterStatusComponent", &D::MyCharacterStatusComponent>();
-    RegisterField<"APrimalCharacter.MyInventoryComponent", &D::MyInventoryComponent>();
+    RegisterField<"APrimalCharacter.MyCharacterStatusComponent", &D::MyCharacterStatusComponent,
+                  UPrimalCharacterStatusComponent*>();
+    RegisterField<"APrimalCharacter.MyInventoryComponent", &D::MyInventoryComponent, UPrimalInventoryComponent*>();
     RegisterBit<"APrimalDinoCharacter.bUsesGender", &D::flags, kUsesGenderBit>();
     RegisterBit<"APrimalDinoCharacter.bIsFemale", &D::flags, kIsFemaleBit>();
     RegisterBit<"APrimalDinoCharacter.bNeutered", &D::flags, kNeuteredBit>();

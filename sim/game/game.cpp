@@ -131,12 +131,12 @@ void Game::HookIntoHost()
 {
     ActiveGame() = this;
     GetUtils().serverActor = Handle<AActor>(serverActor_);
-    GetUtils().findPlayer = [this](std::u16string_view id) {
+    GetUtils().findPlayer = [this](WideView id) {
         return Handle<AShooterPlayerController>(FindPlayer(id));
     };
 }
 
-PlayerController* Game::FindPlayer(std::u16string_view id) const
+PlayerController* Game::FindPlayer(WideView id) const
 {
     for (PlayerController* player : players_)
         if (player->id == id)

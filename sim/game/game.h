@@ -44,7 +44,7 @@ public:
 
     // Players in world file order.
     const std::vector<PlayerController*>& Players() const { return players_; }
-    PlayerController* FindPlayer(std::u16string_view id) const;
+    PlayerController* FindPlayer(WideView id) const;
     PlayerController* FindPlayer(std::string_view id) const;  // UTF-8 id
 
     // Classes by name. DefineClass stops the process for a name defined twice or

@@ -108,7 +108,7 @@ void RegisterItemMembers()
     RegisterMethod<"UPrimalItem.UpdatedItem(bool,bool)", &UpdatedItem>();
     RegisterMethod<"UPrimalItem.GetItemBytes(TArray<unsignedchar,TSizedDefaultAllocator<32>>&)", &GetItemBytes>();
     RegisterMethod<"UPrimalItem.GetItemStatModifier(EPrimalItemStat::Type)", &GetItemStatModifier>();
-    RegisterField<"ADroppedItem.MyItem", &DroppedItem::MyItem>();
+    RegisterField<"ADroppedItem.MyItem", &DroppedItem::MyItem, UPrimalItem*>();
 }
 
 }  // namespace sim

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "host.h"
 #include "members.h"
 
 namespace sim {
@@ -16,8 +17,8 @@ class Class;
 
 class Object {
 public:
-    Object(Class* cls, std::string label) : ClassPrivate(cls), label(std::move(label)) {}
-    virtual ~Object() = default;
+    Object(Class* cls, std::string label);
+    virtual ~Object();
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
 
@@ -53,13 +54,20 @@ public:
     std::set<std::string> functions;   // script functions found by FindFunctionChecked
 };
 
-// The object behind an opaque pointer, checked to be a T: a member used on an
-// object of the wrong class is a fault of the caller, reported with the member name.
+// True while `pointer` is a game object that exists.
+bool IsLiveObject(const void* pointer);
+
+// The object behind an opaque pointer, checked to be a live T: a member used on
+// something that is no game object (a freed one, or a pointer passed in the wrong
+// place), or on an object of the wrong class, is a fault of the caller, reported
+// with the member name.
 template <typename T>
 T* As(const void* object, std::string_view member)
 {
     if (object == nullptr)
         Fatal("called on a null object", member);
+    if (!IsLiveObject(object))
+        Fatal("used on something that is not a live game object", member);
     auto* typed = dynamic_cast<T*>(static_cast<Object*>(const_cast<void*>(object)));
     if (typed == nullptr)
         Fatal("used on an object of another class", member);

@@ -8,8 +8,8 @@
 namespace sim {
 namespace {
 
-FString GetPlayerCharacterName(PlayerController* self) { return FString(std::u16string_view(self->name)); }
-FString GetUniqueNetIdAsString(PlayerController* self) { return FString(std::u16string_view(self->netId)); }
+FString GetPlayerCharacterName(PlayerController* self) { return FString(WideView(self->name)); }
+FString GetUniqueNetIdAsString(PlayerController* self) { return FString(WideView(self->netId)); }
 UPrimalInventoryComponent* GetPlayerInventory(PlayerController* self)
 {
     return Handle<UPrimalInventoryComponent>(self->inventory);
@@ -34,7 +34,7 @@ void RegisterPlayerMembers()
     RegisterMethod<"AShooterPlayerController.GetUniqueNetIdAsString()", &GetUniqueNetIdAsString>();
     RegisterMethod<"AShooterPlayerController.GetPlayerInventoryComponent()", &GetPlayerInventory>();
     RegisterMethod<"AShooterPlayerController.GetPlayerInventory()", &GetPlayerInventory>();
-    RegisterField<"AController.PlayerState", &Controller::PlayerState>();
+    RegisterField<"AController.PlayerState", &Controller::PlayerState, AShooterPlayerState*>();
 }
 
 void BuildPlayers(Game& game, const nlohmann::json& world)

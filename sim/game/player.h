@@ -23,9 +23,9 @@ class PlayerController : public Controller {
 public:
     using Controller::Controller;
 
-    std::u16string id;      // what FindPlayerById matches, exactly
-    std::u16string name;    // the character name
-    std::u16string netId;   // the unique net id as text
+    WideString id;      // what FindPlayerById matches, exactly
+    WideString name;    // the character name
+    WideString netId;   // the unique net id as text
     Inventory* inventory = nullptr;  // null when the player has none
 };
 

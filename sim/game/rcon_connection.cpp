@@ -7,7 +7,7 @@ namespace {
 
 void SendMessage(RconConnection* self, int id, int type, FString& text)
 {
-    const RconReply reply{id, type, std::u16string(text.View())};
+    const RconReply reply{id, type, WideString(text.View())};
     self->replies.push_back(reply);
     if (self->onReply)
         self->onReply(reply);

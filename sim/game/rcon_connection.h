@@ -12,7 +12,7 @@ namespace sim {
 struct RconReply {
     int id = 0;
     int type = 0;
-    std::u16string text;
+    WideString text;
 };
 
 class RconConnection : public Object {

@@ -45,7 +45,7 @@ void RegisterScriptMembers()
 {
     RegisterMethod<"UObject.FindFunctionChecked(FName)", &FindFunctionChecked>();
     RegisterMethod<"UObject.ProcessEvent(UFunction*,void*)", &ObjectProcessEvent>();
-    RegisterField<"UObjectBase.ClassPrivate", &Object::ClassPrivate>();
+    RegisterField<"UObjectBase.ClassPrivate", &Object::ClassPrivate, UClass*>();
     RegisterMethod<"UStruct.IsChildOf(UStruct*)", &IsChildOf>();
 }
 

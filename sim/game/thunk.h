@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <type_traits>
 
@@ -68,13 +69,37 @@ template <typename T>
     requires std::is_class_v<T> && (!std::is_same_v<T, FString>)
 std::string Describe(T* v) { return LabelOf(v); }
 
+// How the game's compiler passes a class result. On Windows x64 a member
+// function returns every class through a hidden pointer passed right after
+// `this`, and a static function returns a class through a hidden pointer passed
+// first unless it is a plain aggregate of 1, 2, 4 or 8 bytes; the pointer comes
+// back as the result. The thunks take exactly those arguments, so a caller that
+// calls such a member any other way hands `this` in the result's place, and the
+// receiver check below stops it. Elsewhere a class result is an ordinary return.
+#if defined(_WIN64)
+inline constexpr bool kWindowsX64 = true;
+#else
+inline constexpr bool kWindowsX64 = false;
+#endif
+
+template <typename R>
+inline constexpr bool kMethodResultByPointer = kWindowsX64 && std::is_class_v<R>;
+
+template <typename R>
+inline constexpr bool kStaticResultByPointer =
+    kWindowsX64 && std::is_class_v<R> &&
+    !(std::is_aggregate_v<R> && std::is_trivially_copyable_v<R> &&
+      (sizeof(R) == 1 || sizeof(R) == 2 || sizeof(R) == 4 || sizeof(R) == 8));
+
 template <auto Impl>
 struct MethodThunk;
 
 template <typename Self, typename R, typename... A, R (*Impl)(Self*, A...)>
 struct MethodThunk<Impl> {
+    static constexpr std::string_view kType = TypeSpelling<R(A...)>();
+
     template <MemberName Name>
-    static R Call(void* self, A... args)
+    static R Run(void* self, A... args)
     {
         if constexpr (std::is_base_of_v<Object, Self>) {
             Self* typed = As<Self>(self, Name.View());
@@ -86,6 +111,21 @@ struct MethodThunk<Impl> {
             return Impl(static_cast<Self*>(self), args...);
         }
     }
+
+    template <MemberName Name>
+    static R* RunIntoResult(void* self, R* result, A... args)
+    {
+        return new (result) R(Run<Name>(self, args...));
+    }
+
+    template <MemberName Name>
+    static void* Entry()
+    {
+        if constexpr (kMethodResultByPointer<R>)
+            return reinterpret_cast<void*>(&RunIntoResult<Name>);
+        else
+            return reinterpret_cast<void*>(&Run<Name>);
+    }
 };
 
 template <auto Impl>
@@ -93,44 +133,77 @@ struct StaticThunk;
 
 template <typename R, typename... A, R (*Impl)(A...)>
 struct StaticThunk<Impl> {
+    static constexpr std::string_view kType = TypeSpelling<R(A...)>();
+
     template <MemberName Name>
-    static R Call(A... args)
+    static R Run(A... args)
     {
         GetJournal().Record({std::string(Name.View()), "", {Describe(args)...}});
         return Impl(args...);
+    }
+
+    template <MemberName Name>
+    static R* RunIntoResult(R* result, A... args)
+    {
+        return new (result) R(Run<Name>(args...));
+    }
+
+    template <MemberName Name>
+    static void* Entry()
+    {
+        if constexpr (kStaticResultByPointer<R>)
+            return reinterpret_cast<void*>(&RunIntoResult<Name>);
+        else
+            return reinterpret_cast<void*>(&Run<Name>);
     }
 };
 
 template <MemberName Name, auto Impl>
 void RegisterMethod()
 {
-    auto call = &MethodThunk<Impl>::template Call<Name>;
-    RegisterMember(std::string(Name.View()), {MemberKind::Function, reinterpret_cast<void*>(call)});
+    using Thunk = MethodThunk<Impl>;
+    Member member{MemberKind::Function, Thunk::template Entry<Name>()};
+    member.declared = {MemberUse::Kind::Method, Thunk::kType};
+    RegisterMember(std::string(Name.View()), member);
 }
 
 template <MemberName Name, auto Impl>
 void RegisterStatic()
 {
-    auto call = &StaticThunk<Impl>::template Call<Name>;
-    RegisterMember(std::string(Name.View()), {MemberKind::Function, reinterpret_cast<void*>(call)});
+    using Thunk = StaticThunk<Impl>;
+    Member member{MemberKind::Function, Thunk::template Entry<Name>()};
+    member.declared = {MemberUse::Kind::Static, Thunk::kType};
+    RegisterMember(std::string(Name.View()), member);
 }
 
-template <typename C, typename T>
-C ClassOfMember(T C::*);
+template <typename Pointer>
+struct MemberOf;
 
-template <MemberName Name, auto Field>
+template <typename C, typename T>
+struct MemberOf<T C::*> {
+    using Class = C;
+    using Type = T;
+};
+
+// A field, declared to the plugin with the game's type: the field's own type,
+// unless it points at a simulated object, whose game class is then given.
+template <MemberName Name, auto Field, typename Declared = typename MemberOf<decltype(Field)>::Type>
 void RegisterField()
 {
-    using C = decltype(ClassOfMember(Field));
+    using C = typename MemberOf<decltype(Field)>::Class;
+    using T = typename MemberOf<decltype(Field)>::Type;
+    static_assert(sizeof(Declared) == sizeof(T) && std::is_pointer_v<Declared> == std::is_pointer_v<T>,
+                  "the declared type must have the field's layout");
     Member member{MemberKind::Field};
     member.field = [](void* object) -> void* { return &(As<C>(object, Name.View())->*Field); };
+    member.declared = {MemberUse::Kind::Field, TypeSpelling<Declared>()};
     RegisterMember(std::string(Name.View()), member);
 }
 
 template <MemberName Name, auto Word, std::uint32_t Bit>
 void RegisterBit()
 {
-    using C = decltype(ClassOfMember(Word));
+    using C = typename MemberOf<decltype(Word)>::Class;
     Member member{MemberKind::BitField};
     member.bitfield = [](void* object) -> BitField { return {&(As<C>(object, Name.View())->*Word), Bit, 1}; };
     RegisterMember(std::string(Name.View()), member);

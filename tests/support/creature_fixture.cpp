@@ -42,7 +42,7 @@ std::vector<std::string> CreatureTest::Steps(std::initializer_list<std::string_v
     return steps;
 }
 
-std::vector<std::string> CreatureTest::TrailOf(const std::string& member) const
+std::vector<std::string> CreatureTest::TrailOf(std::string_view member) const
 {
     std::vector<std::string> lines;
     for (const sim::JournalEntry& entry : sim::GetJournal().CallsTo(member))
@@ -50,7 +50,7 @@ std::vector<std::string> CreatureTest::TrailOf(const std::string& member) const
     return lines;
 }
 
-std::size_t CreatureTest::CountOf(const std::string& member) const
+std::size_t CreatureTest::CountOf(std::string_view member) const
 {
     return sim::GetJournal().CallsTo(member).size();
 }
@@ -75,8 +75,7 @@ sim::Dino& CreatureTest::OnlyCreature() const
 sim::Dino& CreatureTest::SpawnDirect(const char* reference, std::string_view player)
 {
     FString text(reference);
-    AActor* actor = Call<AActor*, FString&, float, float, float, bool>(member::SpawnActor, Controller(player), text,
-                                                                       100.0f, 0.0f, 0.0f, true);
+    AActor* actor = Call(member::SpawnActor, Controller(player), text, 100.0f, 0.0f, 0.0f, true);
     if (actor == nullptr)
         throw std::logic_error(std::string("no creature for ") + reference);
     return *sim::As<sim::Dino>(actor, "test");

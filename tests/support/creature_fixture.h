@@ -27,8 +27,8 @@ protected:
     // parameter types left out); with `only`, just the entries of those methods.
     std::vector<std::string> Steps(std::initializer_list<std::string_view> only = {}) const;
     // The entries for `member` alone, as text.
-    std::vector<std::string> TrailOf(const std::string& member) const;
-    std::size_t CountOf(const std::string& member) const;
+    std::vector<std::string> TrailOf(std::string_view member) const;
+    std::size_t CountOf(std::string_view member) const;
 
     // The creatures in the world, in spawn order.
     std::vector<sim::Dino*> Creatures() const;

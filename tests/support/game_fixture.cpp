@@ -19,6 +19,7 @@ void GameTest::SetUp()
 void GameTest::TearDown()
 {
     console_.reset();
+    EXPECT_EQ(Registry().EscapedExceptions(), 0) << "last: " << Registry().LastEscapedWhat();
     if (checkMemory_) {
         EXPECT_EQ(LiveBlocks(), 0) << "game-allocated blocks left live by the test";
     }
@@ -84,7 +85,7 @@ std::vector<sim::RconReply> GameTest::RunRcon(std::string_view line, int request
         RCONPacket packet;
         packet.Id = requestId;
         packet.Type = 2;
-        packet.Body = FString(std::u16string_view(sim::FromUtf8(line)));
+        packet.Body = FString(sim::WideView(sim::FromUtf8(line)));
         dispatched = Registry().DispatchRcon(sim::Handle<RCONClientConnection>(&connection), packet,
                                              sim::Handle<UWorld>(&game_->GetWorld()));
     }
