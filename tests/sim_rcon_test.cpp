@@ -196,11 +196,13 @@ TEST_F(SimRcon, PortInUseLeavesTheConsoleRunning)
     second->WriteInput("Kestrova.Reload\n");
     second->CloseInput();
     EXPECT_EQ(second->Wait(), 0) << second->Output();
+    second->WaitForEndOfOutput();  // the last output may still be in the pipe
     EXPECT_THAT(second->Output(), HasSubstr("RCON is off: cannot listen on 127.0.0.1:" + port + ": Address already in use"));
     EXPECT_THAT(second->Output(), HasSubstr("[to Alice (green)] Reloaded Config!\n"));
 
     auto serving = Start({"--rcon-port", port, "--serve"});
     EXPECT_EQ(serving->Wait(), 1) << "--serve with nothing to serve fails";
+    serving->WaitForEndOfOutput();
     EXPECT_THAT(serving->Output(), HasSubstr("--serve needs RCON"));
 }
 
