@@ -5,16 +5,21 @@
 
 namespace kestrova {
 
-std::vector<std::int32_t> ParseColors(const FString& word)
+ColourWord ReadColours(WordConversions& conversions, int word, std::vector<std::int32_t>& colors)
 {
-    std::vector<std::int32_t> colors(6, 0);
-    std::size_t region = 0;
-    ForEachPiece(word.View(), WTEXT(','), [&](FString::WideView part) {
-        if (region < colors.size() && IsNumeric(part))
-            colors[region] = ToInt(ToNarrow(part));
-        ++region;
+    ColourWord read;
+    colors.assign(read.parts.size(), 0);
+    ForEachPiece(conversions.Words()[word].View(), WTEXT(','), [&](FString::WideView part) {
+        const int region = read.count++;
+        if (region >= static_cast<int>(read.parts.size()))
+            return;
+        if (!IsNumeric(part)) {
+            read.parts[region] = ColourWord::Part::NotNumber;
+            return;
+        }
+        conversions.Run(word, [&] { colors[region] = ToInt(ToNarrow(part)); }, region);
     });
-    return colors;
+    return read;
 }
 
 void ApplySexWord(const FString& word, DinoSpawnOptions& options)
@@ -23,9 +28,14 @@ void ApplySexWord(const FString& word, DinoSpawnOptions& options)
     options.Female = word.View() == WTEXT("F") ? 1 : 0;
 }
 
-std::int32_t ParseIntOrRange(std::string_view text)
+double StatPointEnd(std::string_view text) { return SaturatedInt(ToFloat(text)); }
+
+std::int32_t ParseIntOrRange(std::string_view text) { return SaturatedInt(NumberOrRange(text, StatPointEnd)); }
+
+std::vector<std::int32_t> DrawStatPoints(const StatWords<6>& words)
 {
-    return SaturatedInt(NumberOrRange(text, [](std::string_view piece) { return SaturatedInt(ToFloat(piece)); }));
+    const auto points = DrawStatValues<std::int32_t>(words, SaturatedInt);
+    return {points.begin(), points.end()};
 }
 
 }  // namespace kestrova

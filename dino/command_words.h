@@ -1,24 +1,42 @@
-// The words the two creature commands share: colours, sex and stat ranges.
+// The words the two creature commands share: colours, sex and stat points.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 #include "dino/spawn_options.h"
+#include "host/stat_words.h"
 
 namespace kestrova {
 
-// Six colour values from a comma-separated list: part n sets region n when it is
-// numeric, and still uses up its region when it is not. Parts after the sixth are
-// ignored.
-std::vector<std::int32_t> ParseColors(const FString& word);
+// How a colour list reads: part n (from 0, empty parts dropped) belongs to region n.
+struct ColourWord {
+    enum class Part : std::uint8_t { Number, NotNumber };
+
+    std::array<Part, 6> parts{};  // the first six parts
+    int count = 0;                // every part, those after the sixth included
+};
+
+// Reads the comma-separated colour list of word `word` into `colors`, six values:
+// a numeric part sets its region, any other part leaves it at 0 and still uses up
+// its position, and parts after the sixth are ignored. A numeric part whose
+// conversion fails stops the line there.
+ColourWord ReadColours(WordConversions& conversions, int word, std::vector<std::int32_t>& colors);
 
 // "R": the game's sex; "F": female; any other word: male.
 void ApplySexWord(const FString& word, DinoSpawnOptions& options);
 
+// A stat word's number, or one end of its range, as the creature commands read it:
+// a float truncated toward zero into the signed 32-bit range.
+double StatPointEnd(std::string_view text);
+
 // A whole number ("7.9" gives 7) or a range drawn at random ("3-7"), saturated to
 // the signed 32-bit range.
 std::int32_t ParseIntOrRange(std::string_view text);
+
+// The six stat points the stat words ask for, ranges drawn.
+std::vector<std::int32_t> DrawStatPoints(const StatWords<6>& words);
 
 }  // namespace kestrova

@@ -5,19 +5,14 @@
 #include "host/text.h"
 
 namespace kestrova {
-namespace {
 
-// "Blueprint'<path>'" for a default object's path, without a trailing "_C" and
-// without any "Default__".
-WideString EggReference(const FString& path)
+WideString EggReference(WideView path)
 {
-    WideView asset = path.View();
+    WideView asset = path;
     if (EndsWithIgnoringCase(asset, WTEXT("_C")))
         asset.remove_suffix(2);
     return RemoveIgnoringCase(WTEXT("Blueprint'") + WideString(asset) + WTEXT("'"), WTEXT("Default__"));
 }
-
-}  // namespace
 
 ADroppedItem* GiveFertilizedEgg(AShooterPlayerController* controller, APrimalDinoCharacter* creature,
                                 bool* inInventory)
@@ -34,7 +29,7 @@ ADroppedItem* GiveFertilizedEgg(AShooterPlayerController* controller, APrimalDin
     FString path;
     Call(member::GetPathName, eggDefaults, nullptr, path);
 
-    FString reference(EggReference(path));
+    FString reference(EggReference(path.View()));
     UClass* eggClass = CallStatic(member::StringReferenceToClass, reference).uClass;
     if (eggClass == nullptr || Call(member::GetDefaultObject, eggClass, true) == nullptr)
         return nullptr;

@@ -2,8 +2,13 @@
 #pragma once
 
 #include "AsaApi.h"
+#include "host/text.h"
 
 namespace kestrova {
+
+// "Blueprint'<path>'" for an egg class's default-object path, without a trailing
+// "_C" (in any case) and without any "Default__".
+WideString EggReference(WideView path);
 
 // Asks the creature for a fertilized egg and moves the egg's item into the
 // player's inventory. Returns the dropped egg, or null when none was made;

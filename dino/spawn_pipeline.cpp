@@ -16,7 +16,7 @@
 namespace kestrova {
 namespace {
 
-constexpr std::array<int, 6> kStatIndexOfPoint = {0, 1, 3, 4, 7, 8};
+constexpr std::array<std::size_t, 6> kStatIndexOfPoint = {0, 1, 3, 4, 7, 8};
 
 APrimalDinoCharacter* Spawn(const DinoSpawnOptions& options)
 {
@@ -72,9 +72,9 @@ void ApplyStats(APrimalDinoCharacter* creature, AShooterPlayerController* contro
 
 void Recolor(APrimalDinoCharacter* creature, const std::vector<std::int32_t>& colors)
 {
-    for (int region = 0; region < 6; ++region)
+    for (std::size_t region = 0; region < colors.size(); ++region)
         if (colors[region] != 0)
-            Call(member::ForceUpdateColorSets, creature, region, colors[region]);
+            Call(member::ForceUpdateColorSets, creature, static_cast<int>(region), colors[region]);
 }
 
 void SetSex(APrimalDinoCharacter* creature, bool female)
@@ -143,7 +143,8 @@ std::vector<std::int32_t> StatLevelList(const std::vector<std::int32_t>& statPoi
     return levels;
 }
 
-void SpawnTamedDino(DinoSpawnOptions options)
+// By value: the run owns its options and releases them when it returns.
+void SpawnTamedDino(DinoSpawnOptions options)  // NOLINT(performance-unnecessary-value-param)
 {
     AShooterPlayerController* controller = options.Controller;
     APrimalDinoCharacter* creature = Spawn(options);

@@ -15,7 +15,7 @@ void WritePointsAndLevel(UPrimalCharacterStatusComponent* status, const std::vec
     uint8(&points)[kStatCount] = FieldOf(member::LevelUpPointsApplied, status);
     int sum = 0;
     for (int i = 0; i < kStatCount; ++i) {
-        const int clamped = std::clamp(levels[i], 0, 255);
+        const int clamped = std::clamp(levels[static_cast<std::size_t>(i)], 0, 255);
         points[i] = static_cast<uint8>(clamped);
         sum += clamped;
     }
@@ -44,8 +44,9 @@ TArray<float> CopyStats(const float (&values)[kStatCount])
 
 }  // namespace
 
+// The list is taken by value: the operation owns it and releases it on return.
 void ApplyStatLevels(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
-                     std::vector<std::int32_t> levels)
+                     std::vector<std::int32_t> levels)  // NOLINT(performance-unnecessary-value-param)
 {
     UPrimalCharacterStatusComponent* status = FieldOf(member::MyCharacterStatusComponent, creature);
     if (status == nullptr)

@@ -42,7 +42,8 @@ consteval std::size_t DeclaredParameterCount(std::string_view name)
     int depth = 0;
     for (std::size_t i = open + 1; i + 1 < name.size(); ++i) {
         depth += name[i] == '<' ? 1 : name[i] == '>' ? -1 : 0;
-        count += (name[i] == ',' && depth == 0) ? 1 : 0;
+        if (name[i] == ',' && depth == 0)
+            ++count;
     }
     return count;
 }

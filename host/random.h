@@ -11,18 +11,23 @@ namespace kestrova {
 double DrawUnit();
 
 // A number as `read` converts `text`, or, for "lo-hi" (split at the first '-'),
-// lo + u * (hi - lo) in double precision with u from DrawUnit: 3-7 runs from 3 up
-// to 7, 7-3 from 7 down to 3. The draw happens on every call, range or not.
+// lo + u * (hi - lo) in double precision: 3-7 runs from 3 up to 7, 7-3 from 7
+// down to 3. Without `u` it is drawn with DrawUnit, on every call, range or not.
 template <typename Read>
-double NumberOrRange(std::string_view text, Read read)
+double NumberOrRange(std::string_view text, Read read, double u)
 {
-    const double u = DrawUnit();
     const std::size_t dash = text.find('-');
     if (dash == std::string_view::npos)
         return read(text);
     const double lo = read(text.substr(0, dash));
     const double hi = read(text.substr(dash + 1));
     return lo + u * (hi - lo);
+}
+
+template <typename Read>
+double NumberOrRange(std::string_view text, Read read)
+{
+    return NumberOrRange(text, read, DrawUnit());
 }
 
 }  // namespace kestrova

@@ -3,10 +3,9 @@
 #include "host/game.h"
 #include "host/items.h"
 #include "host/members.h"
-#include "host/stat_words.h"
-#include "host/text.h"
 #include "host/words.h"
 #include "item/item_stats.h"
+#include "item/spawn_item_grammar.h"
 
 namespace kestrova {
 namespace {
@@ -23,37 +22,41 @@ void SpawnItemCommand(APlayerController* player, FString* line, bool)
     if (player == nullptr)
         return;
     const TArray<FString> words = SplitWords(*line);
-    if (words.Num() < 6 || !IsNumeric(words[3]) || !IsNumeric(words[4]) || !IsNumeric(words[5]))
+    const ItemLine parsed = ParseSpawnItem(words);
+    // Too few words or a word that is no number end the line before the game is
+    // asked anything; a number that does not convert only after the inventory is.
+    if (parsed.stop && !parsed.stop->IsConversion())
         return;
     AShooterPlayerController* controller = AsShooterController(player);
     if (PlayerInventory(controller) == nullptr)
         return;
+    if (parsed.stop)
+        parsed.stop->Throw();
 
-    const std::string itemBlueprint = ToNarrow(words[1]);
-    const std::string secondBlueprint = ToNarrow(words[2]);
-    const std::int32_t quality = ToInt(ToNarrow(words[3]));
-    const bool formFlag = ToInt(ToNarrow(words[4])) == 1;
-    const std::int32_t count = ToInt(ToNarrow(words[5]));
-
-    UClass* secondClass = ClassFromReference(WithoutQuotes(secondBlueprint));
-    UClass* itemClass = ClassFromReference(WithoutQuotes(itemBlueprint));
+    UClass* secondClass = ClassFromReference(parsed.secondReference);
+    UClass* itemClass = ClassFromReference(parsed.itemReference);
     // Without a class every repetition would do nothing; skipping them is the same.
-    if (count < 1 || itemClass == nullptr)
+    if (parsed.count < 1 || itemClass == nullptr)
         return;
 
     std::vector<UPrimalItem*> items;
-    for (std::int32_t n = 0; n < count; ++n) {
+    for (std::int32_t n = 0; n < parsed.count; ++n) {
         UPrimalItem* item = AddNewItem(itemClass, PlayerInventory(controller), false,
-                                       static_cast<float>(quality), !formFlag, formFlag, secondClass);
+                                       static_cast<float>(parsed.quality), !parsed.FormFlag(), parsed.FormFlag(),
+                                       secondClass);
         if (item == nullptr)
             continue;
-        FieldOf(member::ItemQualityIndex, item) = static_cast<uint8>(quality & 0xFF);
+        FieldOf(member::ItemQualityIndex, item) = static_cast<uint8>(parsed.quality & 0xFF);
         items.push_back(item);
     }
     if (items.empty())
         return;
 
-    const ItemStatSlots slots = ParseStatWords<float, 5>(words, 6, ParseFloatOrRange);
+    // The stat words are read once the items exist: one that fails its conversion
+    // leaves them with their quality and no stat values.
+    if (parsed.statStop)
+        parsed.statStop->Throw();
+    const ItemStatSlots slots = DrawItemStats(parsed.stats);
     ApplyItemStats(items, slots[0], slots[1], slots[2], slots[3], slots[4]);
 }
 

@@ -15,6 +15,7 @@ namespace kestrova::test {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::SizeIs;
 
@@ -87,6 +88,12 @@ TEST_F(BuildCryopodData, StoresANeuteredFemaleExactly)
         names.push_back(sim::NameText(name));
     EXPECT_THAT(names, ElementsAre("Raptor_Body", "Raptor_Stripes", "Raptor_Crest", "Raptor_Belly", "Raptor_Legs",
                                    "Raptor_Back", "MissionTemporary", "None"));
+    // "None" is only looked up; the record's other names are made when absent.
+    std::vector<std::string> made;
+    for (const sim::JournalEntry& entry : Journal().CallsTo(member::MakeName.name))
+        made.push_back(entry.ToString());
+    EXPECT_THAT(made, ElementsAre(HasSubstr("(\"Dino\", 1)"), HasSubstr("(\"MissionTemporary\", 1)"),
+                                  HasSubstr("(\"None\", 0)")));
     EXPECT_THAT(Slice(data.Classes, 0, data.Classes.Num()), ElementsAre(sim::Handle<UClass>(raptor.ClassPrivate)));
     EXPECT_EQ(data.ReservedList.Num(), 0);
 
@@ -204,6 +211,18 @@ TEST_F(GiveFertilizedEgg, EggReferenceIsBuiltFromTheDefaultObjectsPath)
     ASSERT_THAT(eggs, SizeIs(2));
     EXPECT_EQ(sim::As<sim::DroppedItem>(raptorEgg, "test")->MyItem, eggs[0]);
     EXPECT_EQ(eggs[1]->ClassPrivate->name, "PrimalItemConsumable_Egg_Dodo_Fertilized");
+}
+
+TEST_F(GiveFertilizedEgg, ReferenceCutsTheClassSuffixInAnyCaseAndEveryDefaultPrefix)
+{
+    const auto reference = [](const char* path) {
+        const FString text(path);
+        return sim::ToUtf8(EggReference(text.View()));
+    };
+    EXPECT_EQ(reference("/Game/Eggs/Egg.Default__Egg_C"), "Blueprint'/Game/Eggs/Egg.Egg'");
+    EXPECT_EQ(reference("/Game/Eggs/Egg.default__Egg_c"), "Blueprint'/Game/Eggs/Egg.Egg'");
+    EXPECT_EQ(reference("/Game/Eggs/Egg.Default__Egg"), "Blueprint'/Game/Eggs/Egg.Egg'");
+    EXPECT_EQ(reference("/Game/Eggs/Egg_C.Egg_Cx"), "Blueprint'/Game/Eggs/Egg_C.Egg_Cx'");
 }
 
 TEST_F(GiveFertilizedEgg, NoEggClassGivesNothingAndNoInventoryLeavesTheEggDropped)

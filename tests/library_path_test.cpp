@@ -28,7 +28,7 @@ WideString PathOfLength(std::size_t length) { return WideString(length, WTEXT('p
 TEST(ModuleFileName, NamesUpToTheClassicLimitAreReadAtOnceWithoutTheirNul)
 {
     for (const std::size_t length : {1u, 258u, 259u}) {
-        FakeModule module{PathOfLength(length)};
+        FakeModule module{PathOfLength(length), {}};
         EXPECT_EQ(ReadModuleFileName(std::ref(module)), module.path) << length;
         EXPECT_EQ(module.sizesAsked, std::vector<std::size_t>{260}) << length;
     }
@@ -37,7 +37,7 @@ TEST(ModuleFileName, NamesUpToTheClassicLimitAreReadAtOnceWithoutTheirNul)
 TEST(ModuleFileName, LongerNamesAreReadAgainWholeRatherThanCut)
 {
     for (const std::size_t length : {260u, 261u, 600u, 32767u}) {
-        FakeModule module{PathOfLength(length)};
+        FakeModule module{PathOfLength(length), {}};
         EXPECT_EQ(ReadModuleFileName(std::ref(module)), module.path) << length;
         EXPECT_GT(module.sizesAsked.size(), 1u) << length;
     }
@@ -47,7 +47,7 @@ TEST(ModuleFileName, AFailedReadGivesNoPath)
 {
     EXPECT_EQ(ReadModuleFileName([](WIDECHAR*, std::size_t) -> std::size_t { return 0; }), WideString());
     // A name longer than any path Windows accepts is never taken cut.
-    FakeModule endless{PathOfLength(70000)};
+    FakeModule endless{PathOfLength(70000), {}};
     EXPECT_EQ(ReadModuleFileName(std::ref(endless)), WideString());
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/loader.h"
 #include "plugin/lifecycle.h"
+#include "plugin/logger.h"
 #include "support/game_fixture.h"
 #include "support/regex_matchers.h"
 #include "support/server_dir.h"
@@ -46,7 +47,21 @@ TEST_F(PluginLifecycle, LoadRegistersTheCommandTableInOrderAndUnloadRemovesIt)
 
     Unload();
     EXPECT_THAT(Registered(), IsEmpty());
+    std::vector<std::string> removed;
+    for (const sim::Registration& r : sim::GetRegistry().Removals())
+        removed.push_back((r.rcon ? "RCON " : "console ") + r.name);
+    EXPECT_EQ(removed, kCommandTable) << "removed in the order they were registered";
     EXPECT_THAT(LogLines(), IsEmpty());
+}
+
+TEST_F(PluginLifecycle, TheLoggerFlushesFromInfoUp)
+{
+    TempServerDir server;
+    Load();
+    ASSERT_NE(PluginLogger(), nullptr);
+    EXPECT_EQ(PluginLogger()->name(), "Kestrova");
+    EXPECT_EQ(PluginLogger()->flush_level(), spdlog::level::info);
+    Unload();
 }
 
 TEST_F(PluginLifecycle, LoadWithoutConfigLogsTheReasonOnceAndRegistersNothing)

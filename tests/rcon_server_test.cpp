@@ -392,29 +392,6 @@ TEST_F(RconServerTest, BoundsConnectionsPerAddressAndInAll)
     }
 }
 
-TEST_F(RconServerTest, LocksAnAddressOutAfterAWrongPassword)
-{
-    ServerOptions options = Options();
-    options.firstLockout = 1h;
-    Start(options);
-    Client before = Authenticated();
-
-    Client guesser = Connect();
-    guesser.Send({1, kAuth, "guess"});
-    EXPECT_EQ(guesser.Next(), (Packet{-1, kAuthResponse, ""}));
-    EXPECT_TRUE(guesser.ClosedByServer());
-    EXPECT_TRUE(Noted("wrong password"));
-
-    // Even the right password is refused now.
-    Client again = Connect();
-    again.Send({2, kAuth, "secret"});
-    EXPECT_EQ(again.Next(), (Packet{-1, kAuthResponse, ""}));
-    EXPECT_TRUE(again.ClosedByServer());
-
-    before.Send({3, kExecCommand, "unaffected"});
-    EXPECT_EQ(before.Next(), (Packet{3, kResponseValue, "echo: unaffected"}));
-}
-
 TEST_F(RconServerTest, DropsRepliesForAConnectionThatHasGone)
 {
     Start();

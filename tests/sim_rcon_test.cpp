@@ -216,18 +216,24 @@ TEST(SimRconOptions, FlagsAndTheirValues)
     EXPECT_FALSE(defaults.serve);
 
     const sim::Options given = sim::ParseOptions(
-        {"--rcon-port=0", "--rcon-password", "", "--rcon-bind", "::1", "--serve", "--rcon-auth-timeout-ms", "250"}, "s",
-        "p");
+        {"--rcon-port=0", "--rcon-password", "", "--rcon-bind", "::1", "--serve", "--rcon-auth-timeout-ms", "250",
+         "--rcon-lockout-failures", "3", "--rcon-lockout-window-ms=1500"},
+        "s", "p");
     EXPECT_EQ(given.rcon.port, 0);
     EXPECT_EQ(given.rcon.password, "");
     EXPECT_EQ(given.rcon.bindAddress, "::1");
     EXPECT_TRUE(given.serve);
     EXPECT_EQ(given.rcon.authTimeout, 250ms);
+    EXPECT_EQ(given.rcon.lockoutFailures, 3u);
+    EXPECT_EQ(given.rcon.lockoutWindow, 1500ms);
+    EXPECT_EQ(defaults.rcon.lockoutFailures, 5u);
+    EXPECT_EQ(defaults.rcon.lockoutWindow, 60s);
     EXPECT_FALSE(sim::ParseOptions({"--no-rcon"}, "s", "p").rcon.enabled);
 
     EXPECT_THROW(sim::ParseOptions({"--rcon-port", "65536"}, "s", "p"), sim::UsageError);
     EXPECT_THROW(sim::ParseOptions({"--rcon-port", "12ab"}, "s", "p"), sim::UsageError);
     EXPECT_THROW(sim::ParseOptions({"--serve=yes"}, "s", "p"), sim::UsageError);
+    EXPECT_THROW(sim::ParseOptions({"--rcon-lockout-failures", "0"}, "s", "p"), sim::UsageError);
 }
 
 TEST(SimRconOptions, DefaultPasswordOnlyForThisMachine)

@@ -136,6 +136,21 @@ TEST_F(SpawnItem, AStatWhoseRecordIsUnusedIsSkipped)
     ASSERT_THAT(Alices(), SizeIs(1));
     EXPECT_EQ(Alices()[0]->ItemStatValues[1], 0) << "the sword's stat 1 has bit 0 clear";
     EXPECT_EQ(Alices()[0]->ItemStatValues[2], 17 + 1) << "(100 - 32) / 4, plus one for stat 2";
+    EXPECT_THAT(Journal().CallsTo(member::UpdatedItem.name), SizeIs(1));
+
+    // A value only for a stat the sword does not use: it received nothing, so it is
+    // not told it changed.
+    Journal().Clear();
+    RunConsoleAs("1001", std::string("KV.SpawnItem ") + kSword + " x 0 0 2 100");
+    EXPECT_THAT(Journal().CallsTo(member::AddNewItem.name), SizeIs(2));
+    EXPECT_THAT(Journal().CallsTo(member::UpdatedItem.name), IsEmpty());
+}
+
+TEST_F(SpawnItem, TheInventoryIsFetchedAfreshForEveryItem)
+{
+    SpawnHelmets("0 0 3");
+    // Once to check the player has one, then once per repetition.
+    EXPECT_THAT(Journal().CallsTo(member::PlayerInventory.name), SizeIs(4));
 }
 
 TEST_F(SpawnItem, ConversionErrorsEndTheCommandQuietly)
@@ -166,6 +181,8 @@ TEST(ItemStatValue, StaysInRangeWhateverTheRecord)
 {
     EXPECT_EQ(ItemStatValue(1, 100.0f, 64.0f, 0.25f, 0.125f), 18);
     EXPECT_EQ(ItemStatValue(1, 1e30f, 64.0f, 0.25f, 0.125f), 65535);
+    EXPECT_EQ(ItemStatValue(1, 65537.0f, 1.0f, 1.0f, 1.0f), 65535) << "exactly 65536 is too large too";
+    EXPECT_EQ(ItemStatValue(1, 65536.0f, 1.0f, 1.0f, 1.0f), 65535);
     EXPECT_EQ(ItemStatValue(1, 100.0f, 0.0f, 1.0f, 1.0f), 65535) << "zero divisor";
     EXPECT_EQ(ItemStatValue(1, 0.0f, 0.0f, 1.0f, 1.0f), 0) << "0 / 0";
     EXPECT_EQ(ItemStatValue(2, 0.0f, 0.0f, 1.0f, 1.0f), 0) << "0 / 0, plus one, is still not a number";

@@ -14,6 +14,7 @@ std::span<const StandInCommand> StandInCommands()
         {"/dinos", "/dinos", "the creatures in the world: team, tamer, level, sex", &DinosCommand},
         {"/inventory", "/inventory [ID]", "a player's items, with the creature each cryopod holds", &InventoryCommand},
         {"/classes", "/classes", "the creature and item classes, with the blueprint reference to type", &ClassesCommand},
+        {"/check", "/check [--rcon] LINE", "how the plugin would read LINE, and what it would do, without running it", &CheckCommand},
         {"/rcon", "/rcon LINE", "send LINE as an RCON request and show the reply", &RconCommand},
         {"/quit", "/quit", "leave", &QuitCommand},
     };

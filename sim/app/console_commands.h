@@ -34,5 +34,6 @@ void QuitCommand(Console& console, std::string_view args);
 void DinosCommand(Console& console, std::string_view args);
 void InventoryCommand(Console& console, std::string_view args);
 void ClassesCommand(Console& console, std::string_view args);
+void CheckCommand(Console& console, std::string_view args);  // console_check.cpp
 
 }  // namespace sim

@@ -22,7 +22,8 @@ bool IsSwitch(const std::string& flag) { return flag == "--help" || flag == "-h"
 bool TakesValue(const std::string& flag)
 {
     return flag == "--server-dir" || flag == "--world" || flag == "--plugin" || flag == "--rcon-port" ||
-           flag == "--rcon-password" || flag == "--rcon-bind" || flag == "--rcon-auth-timeout-ms";
+           flag == "--rcon-password" || flag == "--rcon-bind" || flag == "--rcon-auth-timeout-ms" ||
+           flag == "--rcon-lockout-failures" || flag == "--rcon-lockout-window-ms";
 }
 
 void SetSwitch(Options& options, const std::string& flag)
@@ -52,6 +53,10 @@ void SetValue(Options& options, const std::string& flag, const std::string& valu
         options.rcon.password = value;
     else if (flag == "--rcon-bind")
         options.rcon.bindAddress = value;
+    else if (flag == "--rcon-lockout-failures")
+        options.rcon.lockoutFailures = static_cast<std::size_t>(NumberValue(flag, value, 1, 1'000'000));
+    else if (flag == "--rcon-lockout-window-ms")
+        options.rcon.lockoutWindow = std::chrono::milliseconds(NumberValue(flag, value, 1, 86'400'000));
     else
         options.rcon.authTimeout = std::chrono::milliseconds(NumberValue(flag, value, 1, 3'600'000));
 }
@@ -102,6 +107,9 @@ std::string Usage()
         "  --rcon-bind ADDR      the address RCON listens on (default: 127.0.0.1); another\n"
         "                        than a loopback address needs --rcon-password as well\n"
         "  --rcon-auth-timeout-ms N  how long a client may take to authenticate (default: 10000)\n"
+        "  --rcon-lockout-failures N  this many wrong passwords from one address within the\n"
+        "                        window below lock it out, from 1 s doubling up to 5 minutes (default: 5)\n"
+        "  --rcon-lockout-window-ms N  that window (default: 60000)\n"
         "  --no-rcon             no RCON at all: the console only\n"
         "Lines on standard input are console commands; /help lists the stand-in's own.\n",
         kDefaultRconPassword);

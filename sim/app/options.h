@@ -22,6 +22,8 @@ struct RconOptions {
     std::uint16_t port = 27020;               // 0 picks a free port
     std::optional<std::string> password;      // kDefaultRconPassword when absent
     std::chrono::milliseconds authTimeout = std::chrono::seconds(10);
+    std::size_t lockoutFailures = 5;           // wrong passwords within the window that lock an address out
+    std::chrono::milliseconds lockoutWindow = std::chrono::seconds(60);
     std::size_t maxConnections = 16;           // no flags: for programs that embed the service
     std::size_t maxConnectionsPerAddress = 4;
 };

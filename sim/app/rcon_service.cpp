@@ -51,6 +51,8 @@ bool RconService::Start(const RconOptions& options, std::string& error)
     serverOptions.port = options.port;
     serverOptions.password = password_;
     serverOptions.authTimeout = options.authTimeout;
+    serverOptions.lockoutFailures = options.lockoutFailures;
+    serverOptions.lockoutWindow = options.lockoutWindow;
     serverOptions.maxConnections = options.maxConnections;
     serverOptions.maxConnectionsPerAddress = options.maxConnectionsPerAddress;
 

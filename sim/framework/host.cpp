@@ -73,12 +73,14 @@ void CommandRegistry::RegisterRconCommand(const FString& name, const RconCommand
 
 bool CommandRegistry::UnregisterConsoleCommand(const FString& name)
 {
-    return RemoveNamed(console_, order_, ToUtf8(name.View()), false);
+    removals_.push_back({ToUtf8(name.View()), false});
+    return RemoveNamed(console_, order_, removals_.back().name, false);
 }
 
 bool CommandRegistry::UnregisterRconCommand(const FString& name)
 {
-    return RemoveNamed(rcon_, order_, ToUtf8(name.View()), true);
+    removals_.push_back({ToUtf8(name.View()), true});
+    return RemoveNamed(rcon_, order_, removals_.back().name, true);
 }
 
 void CommandRegistry::Escaped(const char* what)
@@ -127,6 +129,7 @@ void CommandRegistry::Clear()
     console_.clear();
     rcon_.clear();
     order_.clear();
+    removals_.clear();
     escaped_ = 0;
     lastEscaped_.clear();
 }

@@ -38,6 +38,8 @@ public:
     bool DispatchRcon(RCONClientConnection* connection, RCONPacket& packet, UWorld* world);
 
     std::vector<Registration> Registrations() const;
+    // Every removal asked for, found or not, in order.
+    const std::vector<Registration>& Removals() const { return removals_; }
     void Clear();
 
     // Exceptions that a callback let out into the host. The plugin must keep this 0.
@@ -58,6 +60,7 @@ private:
     std::vector<Entry<ConsoleCommandCallback>> console_;
     std::vector<Entry<RconCommandCallback>> rcon_;
     std::vector<Registration> order_;
+    std::vector<Registration> removals_;
     int escaped_ = 0;
     std::string lastEscaped_;
 };

@@ -15,15 +15,6 @@ namespace {
 constexpr std::size_t kMaxPending = 64;
 constexpr std::size_t kMaxQueuedWrites = 64;
 
-// Compares in time independent of where the texts differ.
-bool SamePassword(std::string_view given, std::string_view expected)
-{
-    unsigned difference = given.size() == expected.size() ? 0 : 1;
-    for (std::size_t i = 0; i < given.size(); ++i)
-        difference |= static_cast<unsigned char>(given[i]) ^ static_cast<unsigned char>(expected[i % expected.size()]);
-    return difference == 0;
-}
-
 std::string Describe(std::chrono::steady_clock::duration duration)
 {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(duration).count();
@@ -31,6 +22,18 @@ std::string Describe(std::chrono::steady_clock::duration duration)
 }
 
 }  // namespace
+
+bool PasswordMatches(std::string_view given, std::string_view expected)
+{
+    if (expected.empty())
+        return false;
+    unsigned difference = given.size() == expected.size() ? 0 : 1;
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        const unsigned char wanted = i < expected.size() ? static_cast<unsigned char>(expected[i]) : 0;
+        difference |= static_cast<unsigned char>(given[i]) ^ wanted;
+    }
+    return difference == 0;
+}
 
 Connection::Connection(asio::ip::tcp::socket socket, std::string address, ConnectionContext& context)
     : socket_(std::move(socket)), timer_(socket_.get_executor()), address_(std::move(address)), context_(context)
@@ -60,6 +63,14 @@ void Connection::Close()
     context_.closed(*this);
 }
 
+void Connection::Evict()
+{
+    if (closed_ || authenticated_)
+        return;
+    Note(Notice::Evicted, "had not authenticated; closed to make room for a newer connection");
+    Close();
+}
+
 void Connection::Read()
 {
     reading_ = true;
@@ -72,7 +83,7 @@ void Connection::Read()
             return;
         }
         if (!self->decoder_.Feed({self->readBuffer_.data(), length}, self->pending_)) {
-            self->Note("sent a malformed packet; closed");
+            self->Note(Notice::Malformed, "sent a malformed packet; closed");
             self->Close();
             return;
         }
@@ -101,12 +112,12 @@ void Connection::Handle(Packet packet)
         return;
     }
     if (!authenticated_) {
-        Note("sent a request before authenticating; closed");
+        Note(Notice::BeforeAuth, "sent a request before authenticating; closed");
         Close();
         return;
     }
     if (packet.type != kExecCommand && packet.type != kResponseValue) {
-        Note("sent a packet of unknown type " + std::to_string(packet.type) + "; closed");
+        Note(Notice::UnknownType, "sent a packet of unknown type " + std::to_string(packet.type) + "; closed");
         Close();
         return;
     }
@@ -126,17 +137,21 @@ void Connection::Authenticate(const Packet& packet)
     const auto now = Clock::now();
     Lockouts& lockouts = context_.lockouts;
     const bool locked = lockouts.IsLocked(address_, now);
-    if (!locked && SamePassword(packet.body, context_.options.password)) {
+    if (!locked && PasswordMatches(packet.body, context_.options.password)) {
         lockouts.Succeed(address_);
         authenticated_ = true;
+        context_.authenticated(*this);
         WaitFor(now + context_.options.idleTimeout);
         Send({packet.id, kAuthResponse, {}});
         return;
     }
-    if (locked)
-        Note("tried to authenticate while locked out; closed");
-    else
-        Note("gave a wrong password; closed, address locked out for " + Describe(lockouts.Fail(address_, now)));
+    if (locked) {
+        Note(Notice::LockedOut, "tried to authenticate while locked out; closed");
+    } else if (const auto lock = lockouts.Fail(address_, now); lock > Clock::duration::zero()) {
+        Note(Notice::Lockout, "gave a wrong password; closed, address locked out for " + Describe(lock));
+    } else {
+        Note(Notice::WrongPassword, "gave a wrong password; closed");
+    }
     Send({-1, kAuthResponse, {}});
     closeAfterWrites_ = true;
 }
@@ -156,7 +171,7 @@ void Connection::Dispatch(Packet packet)
     try {
         context_.execute(Request{packet.id, ValidUtf8(packet.body), address_}, std::move(respond));
     } catch (const std::exception& error) {
-        Note(std::string("request could not be handed on: ") + error.what());
+        Note(Notice::HandOff, std::string("request could not be handed on: ") + error.what());
     }
 }
 
@@ -219,22 +234,21 @@ void Connection::Expired()
 {
     const auto now = Clock::now();
     if (!authenticated_) {
-        Note("did not authenticate in time; closed");
+        Note(Notice::AuthTimeout, "did not authenticate in time; closed");
         Close();
     } else if (busy_) {
         WaitFor(now + context_.options.idleTimeout);  // the client is waiting for an answer
     } else if (now < lastActivity_ + context_.options.idleTimeout) {
         WaitFor(lastActivity_ + context_.options.idleTimeout);
     } else {
-        Note("was idle too long; closed");
+        Note(Notice::IdleTimeout, "was idle too long; closed");
         Close();
     }
 }
 
-void Connection::Note(std::string_view what) const
+void Connection::Note(Notice kind, std::string_view what) const
 {
-    if (context_.log)
-        context_.log("RCON client " + address_ + " " + std::string(what));
+    context_.note(kind, "RCON client " + address_ + " " + std::string(what));
 }
 
 }  // namespace sim::rcon

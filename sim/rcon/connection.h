@@ -15,6 +15,7 @@
 
 #include "rcon/lockouts.h"
 #include "rcon/mailbox.h"
+#include "rcon/notices.h"
 #include "rcon/protocol.h"
 #include "rcon/server.h"
 
@@ -26,11 +27,16 @@ class Connection;
 struct ConnectionContext {
     const ServerOptions& options;
     const Execute& execute;
-    const Log& log;
     Lockouts& lockouts;
     std::shared_ptr<Mailbox> mailbox;
+    std::function<void(Notice, const std::string&)> note;
+    std::function<void(Connection&)> authenticated;
     std::function<void(Connection&)> closed;
 };
+
+// Whether `given` is the password, in a time that does not depend on where the two
+// differ. No password at all is never matched.
+bool PasswordMatches(std::string_view given, std::string_view expected);
 
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
@@ -38,6 +44,8 @@ public:
 
     void Start();
     void Close();
+    // Closes a connection that has not authenticated, so that a newer one can.
+    void Evict();
     const std::string& Address() const { return address_; }
 
 private:
@@ -53,7 +61,7 @@ private:
     void WriteNext();
     void WaitFor(Clock::time_point deadline);
     void Expired();
-    void Note(std::string_view what) const;
+    void Note(Notice kind, std::string_view what) const;
 
     asio::ip::tcp::socket socket_;
     asio::steady_timer timer_;

@@ -1,5 +1,6 @@
 #include "rcon/server.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <map>
@@ -15,10 +16,12 @@
 #include "rcon/listen_options.h"
 #include "rcon/lockouts.h"
 #include "rcon/mailbox.h"
+#include "rcon/notices.h"
 
 namespace sim::rcon {
 
 using asio::ip::tcp;
+using Clock = std::chrono::steady_clock;
 
 struct Server::Impl {
     Impl(ServerOptions options, Execute execute, Log log);
@@ -26,10 +29,25 @@ struct Server::Impl {
     bool Listen();
     void Accept();
     void Admit(tcp::socket socket);
+    bool MakeRoom(const std::string& address);
+    std::shared_ptr<Connection> OldestUnauthenticated(const std::string* address) const;
+    void Authenticated(Connection& connection);
     void Forget(Connection& connection);
     void CloseAll();
     void Run();
-    void Note(const std::string& what) const;
+    void Note(Notice kind, const std::string& what);
+    void WaitForHeldNotices();
+    void ShowHeldNotices(Clock::time_point now);
+
+    struct Slot {
+        std::weak_ptr<Connection> connection;
+        std::uint64_t serial = 0;  // order of admission
+        bool authenticated = false;
+    };
+    struct AddressUse {
+        std::size_t open = 0;
+        std::size_t unauthenticated = 0;
+    };
 
     ServerOptions options;
     Execute execute;
@@ -43,22 +61,50 @@ struct Server::Impl {
     ConnectionContext context;
 
     // Network thread only.
-    std::unordered_map<Connection*, std::weak_ptr<Connection>> connections;
-    std::map<std::string, std::size_t> perAddress;
+    std::unordered_map<Connection*, Slot> connections;
+    std::map<std::uint64_t, Connection*> unauthenticated;  // oldest first
+    std::unordered_map<std::string, AddressUse> perAddress;
+    std::uint64_t admitted = 0;
+    NoticeThrottle notices;
+    asio::steady_timer noticeTimer{io};
+    bool noticeTimerSet = false;
 
     std::atomic<std::size_t> connectionCount = 0;
+    std::atomic<std::size_t> unauthenticatedCount = 0;
     std::string error;
     std::uint16_t port = 0;
     bool stopped = false;  // an io_context does not start again
     std::thread thread;
 };
 
+namespace {
+
+ServerOptions Checked(ServerOptions options)
+{
+    options.maxUnauthenticated = std::max<std::size_t>(options.maxUnauthenticated, 1);
+    options.maxUnauthenticatedPerAddress = std::max<std::size_t>(options.maxUnauthenticatedPerAddress, 1);
+    return options;
+}
+
+Lockouts::Policy LockoutPolicy(const ServerOptions& options)
+{
+    return {options.lockoutFailures, options.lockoutWindow, options.firstLockout, options.maxLockout};
+}
+
+}  // namespace
+
 Server::Impl::Impl(ServerOptions options_, Execute execute_, Log log_)
-    : options(std::move(options_)),
+    : options(Checked(std::move(options_))),
       execute(std::move(execute_)),
       log(std::move(log_)),
-      lockouts(options.firstLockout, options.maxLockout),
-      context{options, execute, log, lockouts, mailbox, [this](Connection& connection) { Forget(connection); }}
+      lockouts(LockoutPolicy(options)),
+      context{options,
+              execute,
+              lockouts,
+              mailbox,
+              [this](Notice kind, const std::string& what) { Note(kind, what); },
+              [this](Connection& connection) { Authenticated(connection); },
+              [this](Connection& connection) { Forget(connection); }}
 {
 }
 
@@ -121,29 +167,89 @@ void Server::Impl::Admit(tcp::socket socket)
     if (failure)
         return;
     std::string address = remote.address().to_string();
-    if (connections.size() >= options.maxConnections) {
-        Note("RCON client " + address + " refused: " + std::to_string(options.maxConnections) + " connections open");
+    if (!MakeRoom(address))
         return;
-    }
-    std::size_t& fromAddress = perAddress[address];
-    if (fromAddress >= options.maxConnectionsPerAddress) {
-        Note("RCON client " + address + " refused: " + std::to_string(fromAddress) + " connections open from it");
-        return;
-    }
-    ++fromAddress;
+    AddressUse& use = perAddress[address];
+    ++use.open;
+    ++use.unauthenticated;
     auto connection = std::make_shared<Connection>(std::move(socket), std::move(address), context);
-    connections.emplace(connection.get(), connection);
+    connections.emplace(connection.get(), Slot{connection, ++admitted, false});
+    unauthenticated.emplace(admitted, connection.get());
     connectionCount = connections.size();
+    unauthenticatedCount = unauthenticated.size();
     connection->Start();
+}
+
+// Where a limit is reached, the oldest connection that has not authenticated (from
+// the same address, for the address's limits) makes way; false when every connection
+// in the way has authenticated.
+bool Server::Impl::MakeRoom(const std::string& address)
+{
+    const auto use = [&] {
+        const auto found = perAddress.find(address);
+        return found == perAddress.end() ? AddressUse{} : found->second;
+    };
+    if (use().open >= options.maxConnectionsPerAddress ||
+        use().unauthenticated >= options.maxUnauthenticatedPerAddress) {
+        const std::shared_ptr<Connection> oldest = OldestUnauthenticated(&address);
+        if (oldest == nullptr) {
+            Note(Notice::Refused, "RCON client " + address + " refused: " + std::to_string(use().open) +
+                                      " connections open from it");
+            return false;
+        }
+        oldest->Evict();
+    }
+    if (connections.size() >= options.maxConnections || unauthenticated.size() >= options.maxUnauthenticated) {
+        const std::shared_ptr<Connection> oldest = OldestUnauthenticated(nullptr);
+        if (oldest == nullptr) {
+            Note(Notice::Refused, "RCON client " + address + " refused: " + std::to_string(connections.size()) +
+                                      " connections open");
+            return false;
+        }
+        oldest->Evict();
+    }
+    return true;
+}
+
+std::shared_ptr<Connection> Server::Impl::OldestUnauthenticated(const std::string* address) const
+{
+    for (const auto& [serial, connection] : unauthenticated) {
+        if (address == nullptr || connection->Address() == *address)
+            return connections.at(connection).connection.lock();
+    }
+    return nullptr;
+}
+
+void Server::Impl::Authenticated(Connection& connection)
+{
+    const auto found = connections.find(&connection);
+    if (found == connections.end() || found->second.authenticated)
+        return;
+    found->second.authenticated = true;
+    unauthenticated.erase(found->second.serial);
+    unauthenticatedCount = unauthenticated.size();
+    --perAddress[connection.Address()].unauthenticated;
 }
 
 void Server::Impl::Forget(Connection& connection)
 {
-    connections.erase(&connection);
+    const auto found = connections.find(&connection);
+    if (found == connections.end())
+        return;
+    const bool wasAuthenticated = found->second.authenticated;
+    if (!wasAuthenticated)
+        unauthenticated.erase(found->second.serial);
+    connections.erase(found);
     connectionCount = connections.size();
-    const auto found = perAddress.find(connection.Address());
-    if (found != perAddress.end() && --found->second == 0)
-        perAddress.erase(found);
+    unauthenticatedCount = unauthenticated.size();
+    const auto use = perAddress.find(connection.Address());
+    if (use == perAddress.end())
+        return;
+    --use->second.open;
+    if (!wasAuthenticated)
+        --use->second.unauthenticated;
+    if (use->second.open == 0)
+        perAddress.erase(use);
 }
 
 void Server::Impl::CloseAll()
@@ -152,12 +258,17 @@ void Server::Impl::CloseAll()
     acceptor.close(ignored);
     acceptRetry.cancel();
     std::vector<std::shared_ptr<Connection>> open;
-    for (auto& [key, weak] : connections) {
-        if (auto connection = weak.lock())
+    for (auto& [key, slot] : connections) {
+        if (auto connection = slot.connection.lock())
             open.push_back(std::move(connection));
     }
     for (auto& connection : open)
         connection->Close();
+    noticeTimer.cancel();
+    for (const auto& [kind, count] : notices.TakeAll()) {
+        if (log)
+            log(DescribeHeldBack(kind, count));
+    }
 }
 
 void Server::Impl::Run()
@@ -168,15 +279,45 @@ void Server::Impl::Run()
             io.run();
             return;
         } catch (const std::exception& failure) {
-            Note(std::string("RCON network thread: ") + failure.what());
+            Note(Notice::NetworkError, std::string("RCON network thread: ") + failure.what());
         }
     }
 }
 
-void Server::Impl::Note(const std::string& what) const
+void Server::Impl::Note(Notice kind, const std::string& what)
 {
-    if (log)
+    if (!log)
+        return;
+    const auto now = Clock::now();
+    ShowHeldNotices(now);
+    if (notices.Admit(kind, now))
         log(what);
+    else
+        WaitForHeldNotices();
+}
+
+void Server::Impl::WaitForHeldNotices()
+{
+    const std::optional<Clock::time_point> due = notices.NextDue();
+    if (noticeTimerSet || !due)
+        return;
+    noticeTimerSet = true;
+    noticeTimer.expires_at(*due);
+    noticeTimer.async_wait([this](std::error_code failure) {
+        noticeTimerSet = false;
+        if (failure)
+            return;
+        ShowHeldNotices(Clock::now());
+        WaitForHeldNotices();
+    });
+}
+
+void Server::Impl::ShowHeldNotices(Clock::time_point now)
+{
+    if (!log)
+        return;
+    for (const auto& [kind, count] : notices.Due(now))
+        log(DescribeHeldBack(kind, count));
 }
 
 Server::Server(ServerOptions options, Execute execute, Log log)
@@ -231,6 +372,11 @@ std::uint16_t Server::Port() const
 std::size_t Server::Connections() const
 {
     return impl_->connectionCount;
+}
+
+std::size_t Server::Unauthenticated() const
+{
+    return impl_->unauthenticatedCount;
 }
 
 }  // namespace sim::rcon

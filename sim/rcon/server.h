@@ -23,8 +23,20 @@ struct ServerOptions {
     std::size_t maxConnections = 16;
     std::size_t maxConnectionsPerAddress = 4;
 
-    // A wrong password locks its address out for `firstLockout`, each further one
-    // for twice as long as the last, up to `maxLockout`.
+    // Connections that have not authenticated yet have a budget of their own within
+    // the limits above (at least 1 each). A new connection that finds one full closes
+    // the oldest such connection, so clients that never authenticate come and go
+    // while one that does always gets in. Per address it is as large as the address's
+    // limit: a client that opens its connections all at once must not have its newest
+    // ones close its oldest before they could authenticate.
+    std::size_t maxUnauthenticated = 8;
+    std::size_t maxUnauthenticatedPerAddress = 4;
+
+    // `lockoutFailures` wrong passwords from one address within `lockoutWindow` lock
+    // it out for `firstLockout`; each further one while failures go on, for twice as
+    // long as the last, up to `maxLockout`.
+    std::size_t lockoutFailures = 5;
+    std::chrono::milliseconds lockoutWindow = std::chrono::seconds(60);
     std::chrono::milliseconds firstLockout = std::chrono::seconds(1);
     std::chrono::milliseconds maxLockout = std::chrono::minutes(5);
 };
@@ -47,6 +59,7 @@ public:
     const std::string& Error() const;
     std::uint16_t Port() const;  // the port listened on, once started
     std::size_t Connections() const;  // open connections, for tests and status
+    std::size_t Unauthenticated() const;  // of those, the ones yet to authenticate
 
 private:
     struct Impl;

@@ -8,8 +8,12 @@ namespace kestrova::test {
 
 using namespace sim::rcon;
 
-RconClient::RconClient(std::uint16_t port, const std::string& address)
+RconClient::RconClient(std::uint16_t port, const std::string& address, const std::string& from)
 {
+    if (!from.empty()) {
+        socket_.open(asio::ip::tcp::v4());
+        socket_.bind({asio::ip::make_address(from), 0});
+    }
     socket_.connect({asio::ip::make_address(address), port});
     socket_.set_option(asio::ip::tcp::no_delay(true));
 }

@@ -19,7 +19,9 @@ namespace kestrova::test {
 
 class RconClient {
 public:
-    explicit RconClient(std::uint16_t port, const std::string& address = "127.0.0.1");
+    // `from`, when given, is the local address to connect from (another loopback
+    // address stands for another machine).
+    explicit RconClient(std::uint16_t port, const std::string& address = "127.0.0.1", const std::string& from = {});
 
     void SendBytes(std::string_view bytes);
     void Send(const sim::rcon::Packet& packet) { SendBytes(sim::rcon::EncodePacket(packet)); }

@@ -1,0 +1,207 @@
+// Who gets in, over the wire: the lock-out after a run of wrong passwords, and the
+// budget of connections that have not authenticated yet. Other loopback addresses
+// stand for other machines.
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "rcon/game_thread.h"
+#include "rcon/protocol.h"
+#include "rcon/server.h"
+#include "support/rcon_client.h"
+
+namespace sim::rcon {
+namespace {
+
+using namespace std::chrono_literals;
+using kestrova::test::RconClient;
+
+template <typename Predicate>
+bool WaitUntil(Predicate done)
+{
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
+class RconAdmission : public ::testing::Test {
+protected:
+    static ServerOptions Options()
+    {
+        ServerOptions options;
+        options.port = 0;
+        options.password = "secret";
+        return options;
+    }
+
+    void Start(ServerOptions options = Options())
+    {
+        server_ = std::make_unique<Server>(
+            std::move(options),
+            [this](Request request, Respond respond) {
+                game_.Post([request = std::move(request), respond = std::move(respond)] {
+                    respond({{request.id, "echo: " + request.body}});
+                });
+            },
+            [this](std::string_view note) {
+                std::lock_guard lock(mutex_);
+                notes_.emplace_back(note);
+            });
+        ASSERT_TRUE(server_->Start()) << server_->Error();
+    }
+
+    std::unique_ptr<RconClient> Connect(const std::string& from = "127.0.0.1")
+    {
+        return std::make_unique<RconClient>(server_->Port(), "127.0.0.1", from);
+    }
+
+    // A new client that authenticates and is then served.
+    bool GetsIn(const std::string& from = "127.0.0.1")
+    {
+        auto client = Connect(from);
+        return client->Authenticate("secret") && client->Command("hello", 2) == "echo: hello";
+    }
+
+    bool WrongPassword(const std::string& from = "127.0.0.1")
+    {
+        auto client = Connect(from);
+        client->Send({1, kAuth, "guess"});
+        return client->Next() == Packet{-1, kAuthResponse, ""} && client->ClosedByServer();
+    }
+
+    std::vector<std::string> Notes()
+    {
+        std::lock_guard lock(mutex_);
+        return notes_;
+    }
+
+    std::mutex mutex_;
+    std::vector<std::string> notes_;
+    GameThread game_;
+    std::unique_ptr<Server> server_;  // stops before the game thread does
+};
+
+TEST_F(RconAdmission, LocksAnAddressOutOnlyAfterARunOfWrongPasswords)
+{
+    ServerOptions options = Options();
+    options.lockoutFailures = 3;
+    options.firstLockout = 1h;
+    Start(options);
+    auto before = Connect();
+    ASSERT_TRUE(before->Authenticate("secret"));
+
+    // A typo, then the right password at once: in, and the count starts again.
+    EXPECT_TRUE(WrongPassword());
+    EXPECT_TRUE(GetsIn());
+    EXPECT_TRUE(WrongPassword());
+    EXPECT_TRUE(WrongPassword());
+    EXPECT_TRUE(GetsIn()) << "two failures since the last success";
+
+    EXPECT_TRUE(WrongPassword());
+    EXPECT_TRUE(WrongPassword());
+    EXPECT_TRUE(WrongPassword());
+    auto locked = Connect();
+    locked->Send({2, kAuth, "secret"});
+    EXPECT_EQ(locked->Next(), (Packet{-1, kAuthResponse, ""})) << "even the right password, while locked out";
+    EXPECT_TRUE(locked->ClosedByServer());
+
+    EXPECT_TRUE(GetsIn("127.0.0.2")) << "another address is not affected";
+    EXPECT_EQ(before->Command("unaffected", 3), "echo: unaffected");
+
+    const auto notes = Notes();
+    EXPECT_TRUE(std::any_of(notes.begin(), notes.end(), [](const std::string& note) {
+        return note == "RCON client 127.0.0.1 gave a wrong password; closed, address locked out for 3600 s";
+    }));
+}
+
+TEST_F(RconAdmission, ClientsThatNeverAuthenticateCannotCrowdOutOneThatDoes)
+{
+    Start();
+    auto authenticated = Connect();
+    ASSERT_TRUE(authenticated->Authenticate("secret"));
+
+    // From the client's own address, far more than its share.
+    std::vector<std::unique_ptr<RconClient>> silent;
+    for (int i = 0; i < 12; ++i)
+        silent.push_back(Connect());
+    ASSERT_TRUE(WaitUntil([&] { return server_->Unauthenticated() == 3 && server_->Connections() == 4; }));
+    EXPECT_TRUE(GetsIn());
+    EXPECT_TRUE(silent.front()->ClosedByServer()) << "the oldest made way";
+
+    // From many other addresses, more than the budget in all.
+    for (int i = 0; i < 12; ++i)
+        silent.push_back(Connect("127.0.0." + std::to_string(2 + i % 6)));
+    ASSERT_TRUE(WaitUntil([&] { return server_->Unauthenticated() == 8; }));
+    EXPECT_TRUE(GetsIn());
+    EXPECT_EQ(authenticated->Command("still here", 5), "echo: still here");
+}
+
+TEST_F(RconAdmission, AClientMayOpenAllItsConnectionsBeforeAuthenticatingAny)
+{
+    Start();
+    std::vector<std::unique_ptr<RconClient>> pool;
+    for (int i = 0; i < 4; ++i)
+        pool.push_back(Connect());
+    ASSERT_TRUE(WaitUntil([&] { return server_->Unauthenticated() == 4; }));
+    for (auto& client : pool)
+        EXPECT_TRUE(client->Authenticate("secret"));
+}
+
+TEST_F(RconAdmission, AuthenticatedConnectionsAreNeverClosedToMakeRoom)
+{
+    ServerOptions options = Options();
+    options.maxConnections = 3;
+    Start(options);
+    std::vector<std::unique_ptr<RconClient>> in;
+    for (int i = 0; i < 3; ++i) {
+        in.push_back(Connect("127.0.0." + std::to_string(2 + i)));
+        ASSERT_TRUE(in.back()->Authenticate("secret"));
+    }
+    auto refused = Connect();
+    refused->Send({1, kAuth, "secret"});
+    EXPECT_TRUE(refused->ClosedByServer());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(in[i]->Command("hello", 2), "echo: hello");
+}
+
+TEST_F(RconAdmission, RefusalsAreSummarisedOnTheConsole)
+{
+    Start();
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<std::unique_ptr<RconClient>> silent;
+    for (int i = 0; i < 50; ++i)
+        silent.push_back(Connect());
+    for (int i = 0; i < 46; ++i)
+        ASSERT_TRUE(silent[i]->ClosedByServer()) << i;
+    server_->Stop();  // shows what is still held back
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    // Every one of the 46 evictions is accounted for, mostly in counts.
+    const std::regex held(R"(RCON: ([0-9]+) more unauthenticated connections closed to make room \(not shown\))");
+    std::size_t shown = 0, counted = 0, lines = 0;
+    for (const std::string& note : Notes()) {
+        std::smatch match;
+        if (std::regex_match(note, match, held)) {
+            counted += std::stoul(match[1]);
+            ++lines;
+        } else if (note.find("closed to make room for a newer connection") != std::string::npos) {
+            ++shown;
+            ++lines;
+        }
+    }
+    EXPECT_EQ(shown + counted, 46u);
+    EXPECT_LE(lines, 2 + 2 * static_cast<std::size_t>(seconds)) << "at most one line a second, and one at the end";
+}
+
+}  // namespace
+}  // namespace sim::rcon
