@@ -1,6 +1,7 @@
 # spdlog, fmt, nlohmann/json and Asio as header-only libraries from given include
-# directories, for builds that cannot use Debian's CMake packages (which describe
-# Linux libraries): the mingw cross-build and MSVC.
+# directories, under the target names of their own CMake packages, for builds that
+# cannot use Debian's CMake packages (which describe Linux libraries): the mingw
+# cross-build and MSVC.
 #
 # KESTROVA_HEADER_DIRS: the include directories that hold spdlog/, fmt/, nlohmann/
 # and asio.hpp. Unset in a mingw cross-build, a directory of links to exactly those
@@ -29,9 +30,14 @@ endif()
 # everyone's; they are system directories so that the libraries' warnings stay out.
 include_directories(SYSTEM ${KESTROVA_HEADER_DIRS})
 
+add_library(kestrova-headers-fmt INTERFACE)
+target_compile_definitions(kestrova-headers-fmt INTERFACE FMT_HEADER_ONLY)
+add_library(fmt::fmt ALIAS kestrova-headers-fmt)
+
 add_library(kestrova-headers-spdlog INTERFACE)
 # Debian's spdlog is configured for an external fmt; both are used header-only here.
-target_compile_definitions(kestrova-headers-spdlog INTERFACE SPDLOG_FMT_EXTERNAL FMT_HEADER_ONLY)
+target_compile_definitions(kestrova-headers-spdlog INTERFACE SPDLOG_FMT_EXTERNAL)
+target_link_libraries(kestrova-headers-spdlog INTERFACE kestrova-headers-fmt)
 add_library(spdlog::spdlog ALIAS kestrova-headers-spdlog)
 
 add_library(kestrova-headers-json INTERFACE)
