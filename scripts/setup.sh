@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, from Debian's packages, when missing;
 # and the stock RCON clients from npm that the tests try kestrova-sim with.
+# With --windows, also what the Windows build needs: mingw-w64 to cross-build,
+# Wine to run what it builds, GoogleTest's sources to build the tests with it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +12,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   rcon python3-rcon
 )
+for arg in "$@"; do
+  case $arg in
+    --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest) ;;
+    *) echo "setup: unknown option $arg" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

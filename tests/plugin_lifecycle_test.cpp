@@ -8,6 +8,7 @@
 #include "plugin/lifecycle.h"
 #include "plugin/logger.h"
 #include "support/game_fixture.h"
+#include "support/regex_matchers.h"
 #include "support/server_dir.h"
 
 namespace kestrova::test {
@@ -15,7 +16,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::MatchesRegex;
 
 // "RCON Kestrova.Reload", ... in registration order.
 std::vector<std::string> Registered()
@@ -69,7 +69,7 @@ TEST_F(PluginLifecycle, LoadWithoutConfigLogsTheReasonOnceAndRegistersNothing)
     TempServerDir server(std::nullopt);
     EXPECT_THROW(Load(), std::runtime_error);
     EXPECT_THAT(Registered(), IsEmpty());
-    EXPECT_THAT(LogLines(), ElementsAre(MatchesRegex(
+    EXPECT_THAT(LogLines(), ElementsAre(MatchesStdRegex(
                                 R"(^[0-9]{2}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2} \[Kestrova\]\[error\] Can't open config\.json$)")));
 }
 

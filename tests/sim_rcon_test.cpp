@@ -23,6 +23,14 @@ const std::regex kListening(R"(rcon: +listening on 127\.0\.0\.1:([0-9]+))");
 
 constexpr char kSuccess[] = "Success! Sent to the command processor.";
 
+// Debian's rconclt is a Linux program; CI drives the Windows kestrova-sim.exe with
+// it from Linux instead (scripts/test-windows).
+#ifdef _WIN32
+#define SKIP_WITHOUT_STOCK_CLIENT() GTEST_SKIP() << "rconclt runs on Linux only; scripts/test-windows uses it"
+#else
+#define SKIP_WITHOUT_STOCK_CLIENT() static_cast<void>(0)
+#endif
+
 class SimRcon : public ::testing::Test {
 protected:
     void SetUp() override
@@ -77,6 +85,7 @@ protected:
 
 TEST_F(SimRcon, StockClientReloadsWithThePrintedPassword)
 {
+    SKIP_WITHOUT_STOCK_CLIENT();
     const ProgramRun run = Rconclt(sim::kDefaultRconPassword, {"Kestrova.Reload"});
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output, "Reloaded Config!\n");
@@ -85,6 +94,7 @@ TEST_F(SimRcon, StockClientReloadsWithThePrintedPassword)
 
 TEST_F(SimRcon, StockClientWithAWrongPasswordIsTurnedAway)
 {
+    SKIP_WITHOUT_STOCK_CLIENT();
     const ProgramRun run = Rconclt("not-the-password", {"Kestrova.Reload"});
     EXPECT_EQ(run.status, 5) << run.output;
     EXPECT_THAT(run.output, HasSubstr("Wrong password."));
@@ -94,6 +104,7 @@ TEST_F(SimRcon, StockClientWithAWrongPasswordIsTurnedAway)
 
 TEST_F(SimRcon, StockClientTargetedSpawnsAnswerAsThePluginSays)
 {
+    SKIP_WITHOUT_STOCK_CLIENT();
     const std::string raptor = "Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'";
     ProgramRun run =
         Rconclt(sim::kDefaultRconPassword, {"KV.SpawnDinoFor", "1002", raptor, "\"\"", "0", "10", "0", "0", "0", "0", "0"});
@@ -172,10 +183,10 @@ TEST_F(SimRcon, ClientThatSendsNothingIsClosed)
 TEST_F(SimRcon, StopSignalEndsTheRunCleanly)
 {
     if (!TerminateAsksToStop())
-        GTEST_SKIP() << "no stop signal on this platform";
+        GTEST_SKIP() << "Wine cannot send Ctrl+Break to another process; sim_session_input_test.cpp calls the handler";
     sim_->Terminate();
     EXPECT_EQ(sim_->Wait(), 0) << sim_->Output();
-    EXPECT_THAT(sim_->Output(), HasSubstr("Stopping (signal"));
+    EXPECT_THAT(sim_->Output(), HasSubstr("Stopping ("));
 }
 
 TEST_F(SimRcon, PortInUseLeavesTheConsoleRunning)
@@ -185,11 +196,13 @@ TEST_F(SimRcon, PortInUseLeavesTheConsoleRunning)
     second->WriteInput("Kestrova.Reload\n");
     second->CloseInput();
     EXPECT_EQ(second->Wait(), 0) << second->Output();
-    EXPECT_THAT(second->Output(), HasSubstr("RCON is off: cannot listen on 127.0.0.1:" + port));
+    second->WaitForEndOfOutput();  // the last output may still be in the pipe
+    EXPECT_THAT(second->Output(), HasSubstr("RCON is off: cannot listen on 127.0.0.1:" + port + ": Address already in use"));
     EXPECT_THAT(second->Output(), HasSubstr("[to Alice (green)] Reloaded Config!\n"));
 
     auto serving = Start({"--rcon-port", port, "--serve"});
     EXPECT_EQ(serving->Wait(), 1) << "--serve with nothing to serve fails";
+    serving->WaitForEndOfOutput();
     EXPECT_THAT(serving->Output(), HasSubstr("--serve needs RCON"));
 }
 

@@ -1,5 +1,6 @@
 // What the simulator's session waits for: a console line from standard input, the
-// end of that input, or a request to stop (SIGINT, SIGTERM or Ctrl+C).
+// end of that input, or a request to stop (SIGINT or SIGTERM; on Windows Ctrl+C,
+// Ctrl+Break or the console window closing).
 //
 // Standard input is read on a thread of its own, so that the session can also end
 // while a read is still waiting; that thread is left to end with the process.
@@ -7,10 +8,6 @@
 
 #include <memory>
 #include <string>
-#include <thread>
-
-#include <asio/io_context.hpp>
-#include <asio/signal_set.hpp>
 
 namespace sim {
 
@@ -18,13 +15,14 @@ struct SessionEvent {
     enum class Kind { Line, EndOfInput, Stop };
     Kind kind = Kind::Line;
     std::string line;  // for Line
-    int signal = 0;    // for Stop
+    std::string why;   // for Stop: "signal 15", "Ctrl+Break", ...
 };
 
 class SessionInput {
 public:
-    // Starts reading standard input and watching for the stop signals.
+    // Starts reading standard input and watching for requests to stop.
     SessionInput();
+    // The session is over (the plugin unloaded): a console that is closing may go.
     ~SessionInput();
     SessionInput(const SessionInput&) = delete;
     SessionInput& operator=(const SessionInput&) = delete;
@@ -32,12 +30,22 @@ public:
     // Waits for the next event. After the end of input only a stop can follow.
     SessionEvent Next();
 
-private:
+    // What stops the session on this platform, for messages: "SIGINT or SIGTERM".
+    static const char* StopRequests();
+
     struct Queue;
+    class StopWatch;  // per platform
+
+private:
     std::shared_ptr<Queue> queue_;
-    asio::io_context signalIo_{1};
-    asio::signal_set signals_{signalIo_};
-    std::thread signalThread_;
+    std::unique_ptr<StopWatch> stopWatch_;
 };
+
+#ifdef _WIN32
+// The console control handler that SessionInput installs: Ctrl+C, Ctrl+Break, the
+// console closing. Tests call it as Windows would, since Wine cannot send a
+// control event to another process.
+int __stdcall OnConsoleEvent(unsigned long event);
+#endif
 
 }  // namespace sim

@@ -113,9 +113,11 @@ void RunSession(SessionInput& input, rcon::GameThread& gameThread, Screen& scree
         } else if (event.kind == SessionEvent::Kind::EndOfInput) {
             if (!serving)
                 return;
-            gameThread.Call([&] { screen.Show("End of input; serving RCON until SIGINT or SIGTERM."); });
+            gameThread.Call([&] {
+                screen.Show(std::string("End of input; serving RCON until ") + SessionInput::StopRequests() + ".");
+            });
         } else {
-            gameThread.Call([&] { screen.Show("Stopping (signal " + std::to_string(event.signal) + ")."); });
+            gameThread.Call([&] { screen.Show("Stopping (" + event.why + ")."); });
             return;
         }
     }

@@ -11,4 +11,6 @@ std::error_code PrepareAddressUse(asio::ip::tcp::acceptor& acceptor)
     return error;
 }
 
+std::string DescribeListenFailure(const std::error_code& failure) { return failure.message(); }
+
 }  // namespace sim::rcon

@@ -130,7 +130,7 @@ bool Server::Impl::Listen()
         acceptor.listen(asio::socket_base::max_listen_connections, failure);
     if (failure) {
         error = "RCON is off: cannot listen on " + options.bindAddress + ":" + std::to_string(options.port) + ": " +
-                failure.message();
+                DescribeListenFailure(failure);
         std::error_code ignored;
         acceptor.close(ignored);
         return false;

@@ -13,9 +13,22 @@ void ChildProcess::ReadOutput()
             grew_.notify_all();
             return;
         }
-        output_.append(buffer, length);
+        AppendText(output_, std::string_view(buffer, length));
         grew_.notify_all();
     }
+}
+
+void AppendText(std::string& text, std::string_view more)
+{
+#ifdef _WIN32
+    // A "\r\n" may be split between two reads.
+    const std::size_t from = text.empty() ? 0 : text.size() - 1;
+    text.append(more);
+    for (std::size_t at = text.find("\r\n", from); at != std::string::npos; at = text.find("\r\n", at))
+        text.erase(at, 1);
+#else
+    text.append(more);
+#endif
 }
 
 std::optional<std::string> ChildProcess::WaitForOutput(const std::regex& pattern, std::chrono::milliseconds wait)

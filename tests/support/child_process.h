@@ -72,6 +72,10 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 // Whether Terminate asks politely (a signal the program can handle) on this platform.
 bool TerminateAsksToStop();
 
+// Appends a program's output to `text`. Windows programs end text lines with
+// "\r\n"; they are kept as "\n", so that tests compare the lines alone.
+void AppendText(std::string& text, std::string_view more);
+
 // The full path of `name` on the search path, or nothing.
 std::optional<std::string> FindProgram(const std::string& name);
 

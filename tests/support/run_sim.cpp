@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/child_process.h"
 #include "support/server_dir.h"
 
 namespace kestrova::test {
@@ -24,7 +25,7 @@ SimRun RunSim(const std::vector<std::string>& args, std::string_view input)
     run.succeeded = std::system(command.c_str()) == 0;
     std::ostringstream text;
     text << std::ifstream(out, std::ios::binary).rdbuf();
-    run.output = text.str();
+    AppendText(run.output, text.str());
     std::error_code ignored;
     std::filesystem::remove_all(dir, ignored);
     return run;
