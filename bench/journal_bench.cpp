@@ -11,7 +11,7 @@
 #include "game/creature.h"
 #include "game/game.h"
 #include "host/members.h"
-#include "journal.h"
+#include "framework/journal.h"
 #include "support/catalogue_references.h"
 
 namespace {

@@ -24,7 +24,7 @@
 #include "AsaApi.h"
 #include "app/rcon_service.h"
 #include "game/game.h"
-#include "host.h"
+#include "framework/host.h"
 #include "plugin/lifecycle.h"
 #include "rcon/game_thread.h"
 #include "rcon/protocol.h"

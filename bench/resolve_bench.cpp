@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "Resolve.h"
-#include "members.h"
+#include "framework/members.h"
 
 namespace {
 

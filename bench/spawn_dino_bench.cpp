@@ -11,9 +11,9 @@
 #include "config/config.h"
 #include "dino/spawn_dino_command.h"
 #include "game/game.h"
-#include "host.h"
-#include "members.h"
-#include "memory.h"
+#include "framework/host.h"
+#include "framework/members.h"
+#include "framework/memory.h"
 
 namespace {
 

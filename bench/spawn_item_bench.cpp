@@ -7,8 +7,8 @@
 
 #include "game/game.h"
 #include "item/spawn_item_command.h"
-#include "host.h"
-#include "members.h"
+#include "framework/host.h"
+#include "framework/members.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "host/text.h"
 #include "host/words.h"
-#include "memory.h"
+#include "framework/memory.h"
 
 namespace {
 

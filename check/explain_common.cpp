@@ -1,7 +1,7 @@
 #include <fmt/format.h>
 
 #include "check/explain.h"
-#include "host.h"
+#include "framework/host.h"
 
 namespace kestrova::check {
 

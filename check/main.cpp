@@ -10,8 +10,8 @@
 #include "check/game_world.h"
 #include "check/platform.h"
 #include "game/game.h"
-#include "host.h"
-#include "memory.h"
+#include "framework/host.h"
+#include "framework/memory.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "AsaApi.h"
 #include "fuzz/invariants.h"
-#include "memory.h"
+#include "framework/memory.h"
 #include "plugin/lifecycle.h"
 
 namespace kestrova::fuzz {

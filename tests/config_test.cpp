@@ -7,8 +7,8 @@
 
 #include "AsaApi.h"
 #include "config/config.h"
-#include "host.h"
-#include "memory.h"
+#include "framework/host.h"
+#include "framework/memory.h"
 #include "support/server_dir.h"
 
 namespace kestrova {

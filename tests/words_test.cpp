@@ -9,8 +9,8 @@
 
 #include "host/text.h"
 #include "host/words.h"
-#include "host.h"
-#include "memory.h"
+#include "framework/host.h"
+#include "framework/memory.h"
 
 namespace kestrova {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "host.h"
+#include "framework/host.h"
 
 namespace sim {
 

@@ -5,9 +5,9 @@
 #include "console.h"
 #include "console_commands.h"
 #include "game/game.h"
-#include "journal.h"
+#include "framework/journal.h"
 #include "log_sinks.h"
-#include "memory.h"
+#include "framework/memory.h"
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "host.h"
+#include "framework/host.h"
 
 namespace sim {
 

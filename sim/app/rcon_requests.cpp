@@ -4,7 +4,7 @@
 
 #include "console.h"
 #include "game/game.h"
-#include "host.h"
+#include "framework/host.h"
 
 namespace sim {
 

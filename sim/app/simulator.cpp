@@ -5,7 +5,7 @@
 
 #include "console.h"
 #include "game/game.h"
-#include "journal.h"
+#include "framework/journal.h"
 #include "loader.h"
 #include "log_sinks.h"
 #include "options.h"

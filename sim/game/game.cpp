@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "creature.h"
-#include "host.h"
+#include "framework/host.h"
 #include "item.h"
-#include "journal.h"
+#include "framework/journal.h"
 #include "journal_values.h"
-#include "memory.h"
+#include "framework/memory.h"
 #include "names.h"
 
 namespace sim {

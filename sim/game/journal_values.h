@@ -15,7 +15,7 @@
 #include "FString.h"
 #include "GameClasses.h"
 #include "GameStructs.h"
-#include "journal.h"
+#include "framework/journal.h"
 
 namespace sim {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "host.h"
-#include "members.h"
+#include "framework/host.h"
+#include "framework/members.h"
 
 namespace sim {
 

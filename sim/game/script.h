@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "journal.h"
+#include "framework/journal.h"
 #include "object.h"
 
 namespace sim {

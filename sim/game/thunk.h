@@ -27,8 +27,8 @@
 #include "FString.h"
 #include "GameClasses.h"
 #include "GameStructs.h"
-#include "host.h"
-#include "journal.h"
+#include "framework/host.h"
+#include "framework/journal.h"
 #include "journal_values.h"
 #include "object.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "check/check_line.h"
-#include "journal.h"
+#include "framework/journal.h"
 #include "support/creature_fixture.h"
 
 namespace kestrova::test {

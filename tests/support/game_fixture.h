@@ -18,8 +18,8 @@
 
 #include "app/console.h"
 #include "game/game.h"
-#include "journal.h"
-#include "memory.h"
+#include "framework/journal.h"
+#include "framework/memory.h"
 
 namespace kestrova::test {
 

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <random>
 
-#include "host.h"
+#include "framework/host.h"
 
 namespace kestrova::test {
 
