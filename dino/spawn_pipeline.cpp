@@ -91,8 +91,8 @@ UPrimalItem* GiveInventoryItem(APrimalDinoCharacter* creature, const DinoSpawnOp
     if (itemClass == nullptr)
         return nullptr;
     UPrimalInventoryComponent* inventory = FieldOf(member::MyInventoryComponent, creature);
-    return AddNewItem(itemClass, inventory, true, static_cast<float>(options.InventoryItemQuality), false, false,
-                      nullptr);
+    return AddNewItem(itemClass, inventory, /*equip=*/true, static_cast<float>(options.InventoryItemQuality),
+                      ItemForm::GameChoice, nullptr);
 }
 
 // Hours of cryopod life as seconds; a value too large for 32 bits saturates
@@ -117,7 +117,7 @@ void LimitCryopodLife(UPrimalItem* cryopod)
 bool DeliverInCryopod(APrimalDinoCharacter* creature, AShooterPlayerController* controller, UClass* cryopodClass,
                       UPrimalItem* inventoryItem)
 {
-    UPrimalItem* cryopod = AddNewItem(cryopodClass, nullptr, false, 0.0f, false, false, nullptr);
+    UPrimalItem* cryopod = AddNewItem(cryopodClass, nullptr, /*equip=*/false, 0.0f, ItemForm::GameChoice, nullptr);
     if (cryopod == nullptr)
         return false;
     LimitCryopodLife(cryopod);

@@ -39,11 +39,11 @@ void SpawnItemCommand(APlayerController* player, FString* line, bool)
     if (parsed.count < 1 || itemClass == nullptr)
         return;
 
+    const ItemForm form = parsed.FormFlag() ? ItemForm::Blueprint : ItemForm::Item;
     std::vector<UPrimalItem*> items;
     for (std::int32_t n = 0; n < parsed.count; ++n) {
-        UPrimalItem* item = AddNewItem(itemClass, PlayerInventory(controller), false,
-                                       static_cast<float>(parsed.quality), !parsed.FormFlag(), parsed.FormFlag(),
-                                       secondClass);
+        UPrimalItem* item = AddNewItem(itemClass, PlayerInventory(controller), /*equip=*/false,
+                                       static_cast<float>(parsed.quality), form, secondClass);
         if (item == nullptr)
             continue;
         FieldOf(member::ItemQualityIndex, item) = static_cast<uint8>(parsed.quality & 0xFF);

@@ -272,7 +272,7 @@ TEST_F(SimCreatureTest, ConsoleShowsCreaturesClassesAndStoredCreatures)
     EXPECT_EQ(RunConsole("/inventory"),
               "Alice (1001): 1 of 1000 slots\n"
               "  1. PrimalItem_WeaponEmptyCryopod_C#3  quality 0 (index 0)  durability 100  "
-              "stats 0:0 1:0 2:0 3:0 4:0 5:0 6:0 7:0  made with sixth=false eighth=false  second class none\n"
+              "stats 0:0 1:0 2:0 3:0 4:0 5:0 6:0 7:0  made as game's choice  second class none\n"
               "       holds Raptor_Character_BP_C  level 150  female  neutered  team 50001  tamer \"Alice\"  "
               "named \"Raptor\"\n"
               "       imprinter \"Bob\" (net id n2)  imprint quality 0.5\n"

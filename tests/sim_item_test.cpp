@@ -19,10 +19,10 @@ protected:
         return Call(member::PlayerInventory, Controller(player));
     }
 
-    UPrimalItem* NewItem(const char* reference, UPrimalInventoryComponent* inventory, bool sixth = true,
-                         bool eighth = false, UClass* second = nullptr)
+    UPrimalItem* NewItem(const char* reference, UPrimalInventoryComponent* inventory, ItemForm form = ItemForm::Item,
+                         UClass* second = nullptr)
     {
-        return AddNewItem(ClassFromReference(reference), inventory, false, 300.0f, sixth, eighth, second);
+        return AddNewItem(ClassFromReference(reference), inventory, false, 300.0f, form, second);
     }
 
     // The record's bytes at `offset`, read as the game lays them out.
@@ -40,12 +40,12 @@ using SimItemDeathTest = SimItemTest;
 
 TEST_F(SimItemTest, NewItemsCarryTheCatalogueRecordsAndHowTheyWereMade)
 {
-    UPrimalItem* helmet = NewItem(kHelmet, InventoryOf("1001"), false, true, ClassFromReference(kSword));
+    UPrimalItem* helmet = NewItem(kHelmet, InventoryOf("1001"), ItemForm::Blueprint, ClassFromReference(kSword));
     ASSERT_NE(helmet, nullptr);
     const sim::Item& made = *sim::As<sim::Item>(helmet, "test");
     EXPECT_EQ(made.askedQuality, 300.0f);
-    EXPECT_FALSE(made.sixthFlag);
-    EXPECT_TRUE(made.eighthFlag);
+    EXPECT_FALSE(made.forcedItem);
+    EXPECT_TRUE(made.forcedBlueprint);
     EXPECT_EQ(made.secondClass->name, "PrimalItem_WeaponSword_C");
     EXPECT_EQ(Player("1001").inventory->items, (std::vector<sim::Item*>{const_cast<sim::Item*>(&made)}));
 
@@ -64,7 +64,7 @@ TEST_F(SimItemTest, NewItemsCarryTheCatalogueRecordsAndHowTheyWereMade)
 
     // Not an item class, or no class: nothing is made.
     EXPECT_EQ(NewItem(kRaptor, InventoryOf("1001")), nullptr);
-    EXPECT_EQ(AddNewItem(nullptr, InventoryOf("1001"), false, 0.0f, false, false, nullptr), nullptr);
+    EXPECT_EQ(AddNewItem(nullptr, InventoryOf("1001"), false, 0.0f, ItemForm::GameChoice, nullptr), nullptr);
 }
 
 TEST_F(SimItemTest, FullInventoriesRefuse)
@@ -142,13 +142,13 @@ TEST_F(SimItemTest, CustomDataIsCopiedDeepAndHeldByTheItem)
 
 TEST_F(SimItemTest, InventoryConsoleShowsStatsAndFormFlags)
 {
-    UPrimalItem* helmet = NewItem(kHelmet, InventoryOf("1003"), true, false);
+    UPrimalItem* helmet = NewItem(kHelmet, InventoryOf("1003"), ItemForm::Item);
     FieldOf(member::ItemQualityIndex, helmet) = 44;
     (FieldOf(member::ItemStatValues, helmet))[7] = 3;
     EXPECT_EQ(RunConsole("/inventory 1003"),
               "Carol (1003): 1 of 2 slots\n"
               "  1. PrimalItemArmor_MetalHelmet_C#2  quality 300 (index 44)  durability 128  "
-              "stats 0:0 1:0 2:0 3:0 4:0 5:0 6:0 7:3  made with sixth=true eighth=false  second class none\n");
+              "stats 0:0 1:0 2:0 3:0 4:0 5:0 6:0 7:3  made as item  second class none\n");
     EXPECT_EQ(RunConsole("/inventory 9999"), "No player with id 9999\n");
 }
 

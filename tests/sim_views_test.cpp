@@ -71,7 +71,7 @@ TEST_F(SimViews, ATargetedDeliveryShowsWhomItBelongsTo)
     EXPECT_EQ(RunConsole("/inventory 1002"),
               "Bob (1002): 1 of 1000 slots\n"
               "  1. PrimalItem_WeaponEmptyCryopod_C#4  quality 0 (index 0)  durability 100  "
-              "stats 0:0 1:0 2:0 3:0 4:0 5:0 6:0 7:0  made with sixth=false eighth=false  second class none\n"
+              "stats 0:0 1:0 2:0 3:0 4:0 5:0 6:0 7:0  made as game's choice  second class none\n"
               "       holds Raptor_Character_BP_C  level 20  female  neutered  team 50002  tamer \"Bob\"  "
               "named \"Raptor\"\n"
               "       imprinter \"Bob\" (net id 0002f3a1c9e84b7d9a1e5c6b7d8e9f02)  imprint quality 0.5\n"

@@ -68,14 +68,14 @@ TEST_F(SpawnItem, CreatesCountItemsOfTheQualityAskedFor)
     EXPECT_EQ(Alices().back()->ItemQualityIndex, 255);
 }
 
-TEST_F(SpawnItem, TheFormFlagPicksTheSixthOrTheEighthArgument)
+TEST_F(SpawnItem, TheFormFlagOneMakesBlueprintsAndAnyOtherForcesTheItem)
 {
     for (const char* flag : {"1", "1.9", "0", "2"})
         SpawnHelmets(std::string("0 ") + flag + " 1");
     ASSERT_THAT(Alices(), SizeIs(4));
     const std::vector<std::pair<bool, bool>> expected = {{false, true}, {false, true}, {true, false}, {true, false}};
     for (std::size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(std::make_pair(Alices()[i]->sixthFlag, Alices()[i]->eighthFlag), expected[i]) << "flag #" << i;
+        EXPECT_EQ(std::make_pair(Alices()[i]->forcedItem, Alices()[i]->forcedBlueprint), expected[i]) << "flag #" << i;
 }
 
 TEST_F(SpawnItem, BlueprintsLoseTheirQuotesAndTheSecondResolvesFirst)

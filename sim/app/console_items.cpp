@@ -141,6 +141,13 @@ void ShowList(std::ostream& out, std::string_view name, const TArray<T>& list, S
         out << fmt::format("      [{}] {}\n", i, show(list[i]));
 }
 
+std::string_view MadeAs(const Item& item)
+{
+    if (item.forcedItem)
+        return item.forcedBlueprint ? "item and blueprint" : "item";
+    return item.forcedBlueprint ? "blueprint" : "game's choice";
+}
+
 }  // namespace
 
 std::string_view StatName(int index)
@@ -150,9 +157,9 @@ std::string_view StatName(int index)
 
 void ShowItem(std::ostream& out, std::string_view indent, std::size_t number, const Item& item)
 {
-    out << fmt::format("{}{}. {}  {}  durability {}  stats {}  made with sixth={} eighth={}  second class {}\n", indent,
-                       number, item.label, Quality(item.askedQuality, item.ItemQualityIndex), item.ItemDurability,
-                       ItemStats(item.ItemStatValues), item.sixthFlag, item.eighthFlag,
+    out << fmt::format("{}{}. {}  {}  durability {}  stats {}  made as {}  second class {}\n", indent, number,
+                       item.label, Quality(item.askedQuality, item.ItemQualityIndex), item.ItemDurability,
+                       ItemStats(item.ItemStatValues), MadeAs(item),
                        item.secondClass != nullptr ? item.secondClass->name : "none");
     const std::string more = std::string(indent) + "     ";
     const std::string record = NameText(item.customData.DataName);

@@ -14,7 +14,7 @@ namespace {
 constexpr std::uint32_t kAddHundredToBase = 1u << 2;
 
 UPrimalItem* AddNewItem(TSubclassOf<UPrimalItem> itemClass, UPrimalInventoryComponent* inventory, bool, bool,
-                        float quality, bool sixth, int, bool eighth, float, bool, TSubclassOf<UPrimalItem> secondClass,
+                        float quality, bool forceItem, int, bool forceBlueprint, float, bool, TSubclassOf<UPrimalItem> secondClass,
                         float, bool, bool, bool)
 {
     constexpr std::string_view kName = "UPrimalItem.AddNewItem";
@@ -25,8 +25,8 @@ UPrimalItem* AddNewItem(TSubclassOf<UPrimalItem> itemClass, UPrimalInventoryComp
         return nullptr;
     Item& item = MakeItem(game, *entry);
     item.askedQuality = quality;
-    item.sixthFlag = sixth;
-    item.eighthFlag = eighth;
+    item.forcedItem = forceItem;
+    item.forcedBlueprint = forceBlueprint;
     item.secondClass = AsOrNull<Class>(secondClass.uClass, kName);
     if (into != nullptr)
         into->Take(item);

@@ -28,8 +28,8 @@ public:
 
     // The AddNewItem arguments the item was made with.
     float askedQuality = 0;
-    bool sixthFlag = false;
-    bool eighthFlag = false;
+    bool forcedItem = false;       // 6th: made as the item itself, not its blueprint
+    bool forcedBlueprint = false;  // 8th: made as a blueprint
     Class* secondClass = nullptr;
 
     int updates = 0;                  // UpdatedItem calls

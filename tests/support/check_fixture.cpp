@@ -166,8 +166,8 @@ void CheckTest::ExpectItemsAsReported(const check::Report& report, const std::ve
     for (const sim::Item* item : items) {
         EXPECT_EQ(item->askedQuality, static_cast<float>(spawn["quality"].get<int>()));
         EXPECT_EQ(item->ItemQualityIndex, spawn["qualityIndex"].get<int>());
-        EXPECT_EQ(item->eighthFlag, spawn["formFlag"].get<bool>());
-        EXPECT_EQ(item->sixthFlag, !spawn["formFlag"].get<bool>());
+        EXPECT_EQ(item->forcedBlueprint, spawn["formFlag"].get<bool>());
+        EXPECT_EQ(item->forcedItem, !spawn["formFlag"].get<bool>());
         if (report.verdict != check::Verdict::Spawns)
             continue;
         const sim::ItemEntry& entry = *Game().GetCatalogue().Item(item->ClassPrivate);
