@@ -47,12 +47,7 @@ void PluginSession::Console(std::string_view id, std::string_view line)
 std::vector<sim::RconReply> PluginSession::Rcon(std::string_view line, int requestId)
 {
     sim::RconConnection& connection = game_->MakeRconConnection();
-    RCONPacket packet;
-    packet.Id = requestId;
-    packet.Type = 2;
-    packet.Body = FString(sim::WideView(sim::FromUtf8(line)));
-    sim::GetRegistry().DispatchRcon(sim::Handle<RCONClientConnection>(&connection), packet,
-                                    sim::Handle<UWorld>(&game_->GetWorld()));
+    sim::DispatchRconCommand(*game_, connection, requestId, line);
     return connection.replies;
 }
 

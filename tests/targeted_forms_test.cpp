@@ -30,13 +30,7 @@ protected:
     {
         sim::RconConnection& connection = Game().MakeRconConnection();
         RconResult result;
-        RCONPacket packet;
-        packet.Id = requestId;
-        packet.Type = 2;
-        packet.Body = FString(sim::WideView(sim::FromUtf8(line)));
-        result.known = Registry().DispatchRcon(sim::Handle<RCONClientConnection>(&connection), packet,
-                                               sim::Handle<UWorld>(&Game().GetWorld()));
-        result.body = sim::WideString(packet.Body.View());
+        result.known = sim::DispatchRconCommand(Game(), connection, requestId, line, &result.body);
         result.replies = connection.replies;
         return result;
     }

@@ -28,6 +28,11 @@ std::pair<std::string_view, std::string_view> SplitFirstWord(std::string_view te
     return {text.substr(0, end), Trim(text.substr(end))};
 }
 
+std::string UnknownCommand(std::string_view line)
+{
+    return fmt::format("Unknown command: {}", SplitFirstWord(line).first);
+}
+
 Console::Console(Game& game, std::ostream& out, bool colour) : game_(game), out_(out), colour_(colour)
 {
     current_ = game.Players().empty() ? nullptr : game.Players().front();
@@ -63,7 +68,7 @@ void Console::Issue(PlayerController* player, std::string_view line)
 {
     FString text(WideView(FromUtf8(line)));
     if (!GetRegistry().DispatchConsole(Handle<APlayerController>(player), text, true))
-        out_ << "Unknown command: " << SplitFirstWord(line).first << "\n";
+        out_ << UnknownCommand(line) << "\n";
 }
 
 void Console::RunStandIn(std::string_view line)
@@ -75,7 +80,7 @@ void Console::RunStandIn(std::string_view line)
             return;
         }
     }
-    out_ << "Unknown command: " << name << " (/help lists the stand-in's commands)\n";
+    out_ << UnknownCommand(name) << " (/help lists the stand-in's commands)\n";
 }
 
 std::string Console::Describe(const PlayerController* player)

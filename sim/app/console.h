@@ -70,4 +70,8 @@ private:
 // The first blank-separated word of `text` and what follows it, trimmed.
 std::pair<std::string_view, std::string_view> SplitFirstWord(std::string_view text);
 
+// What the server says to a line whose first word names no command, on the
+// console and over RCON: "Unknown command: NAME".
+std::string UnknownCommand(std::string_view line);
+
 }  // namespace sim

@@ -119,14 +119,7 @@ void RconCommand(Console& console, std::string_view args)
         console.Out() << "Usage: /rcon LINE\n";
         return;
     }
-    RCONPacket packet;
-    packet.Id = console.NextRconRequestId();
-    packet.Type = 2;  // a command to execute
-    packet.Body = FString(WideView(FromUtf8(args)));
-    packet.Length = packet.Body.Len();
-    Game& game = console.GetGame();
-    if (!GetRegistry().DispatchRcon(Handle<RCONClientConnection>(&console.Rcon()), packet,
-                                    Handle<UWorld>(&game.GetWorld())))
+    if (!DispatchRconCommand(console.GetGame(), console.Rcon(), console.NextRconRequestId(), args))
         console.Out() << "Unknown RCON command: " << SplitFirstWord(args).first << "\n";
 }
 

@@ -11,19 +11,10 @@ namespace sim {
 std::vector<rcon::Reply> RunRconRequest(Game& game, RconConnection& connection, const rcon::Request& request)
 {
     connection.replies.clear();
-    bool known = false;
-    {
-        RCONPacket packet;
-        packet.Id = request.id;
-        packet.Type = 2;  // a command to execute
-        packet.Body = FString(WideView(FromUtf8(request.body)));
-        packet.Length = packet.Body.Len();
-        known = GetRegistry().DispatchRcon(Handle<RCONClientConnection>(&connection), packet,
-                                           Handle<UWorld>(&game.GetWorld()));
-    }
+    const bool known = DispatchRconCommand(game, connection, request.id, request.body);
     std::vector<rcon::Reply> replies;
     if (!known)
-        replies.push_back({request.id, fmt::format("Unknown command: {}", SplitFirstWord(request.body).first)});
+        replies.push_back({request.id, UnknownCommand(request.body)});
     for (const RconReply& reply : connection.replies)
         replies.push_back({reply.id, ToUtf8(reply.text)});
     connection.replies.clear();

@@ -1,5 +1,8 @@
 #include "rcon_connection.h"
 
+#include "framework/host.h"
+#include "game.h"
+#include "rcon/protocol.h"
 #include "thunk.h"
 
 namespace sim {
@@ -16,5 +19,20 @@ void SendMessage(RconConnection* self, int id, int type, FString& text)
 }  // namespace
 
 void RegisterRconMembers() { RegisterMethod<"RCONClientConnection.SendMessage(int,int,FString&)", &SendMessage>(); }
+
+bool DispatchRconCommand(Game& game, RconConnection& connection, int requestId, std::string_view line,
+                         WideString* bodyAfter)
+{
+    RCONPacket packet;
+    packet.Id = requestId;
+    packet.Type = rcon::kExecCommand;
+    packet.Body = FString(WideView(FromUtf8(line)));
+    packet.Length = packet.Body.Len();
+    const bool known =
+        GetRegistry().DispatchRcon(Handle<RCONClientConnection>(&connection), packet, Handle<UWorld>(&game.GetWorld()));
+    if (bodyAfter != nullptr)
+        *bodyAfter = WideString(packet.Body.View());
+    return known;
+}
 
 }  // namespace sim

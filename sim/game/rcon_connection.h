@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "object.h"
@@ -25,5 +26,14 @@ public:
 
 // Registers RCONClientConnection.SendMessage(int,int,FString&).
 void RegisterRconMembers();
+
+class Game;
+
+// Hands `line` to the plugins' RCON commands as the game does a request that
+// arrived on `connection`: as a command packet whose body is the line. False
+// when no RCON command has the line's first word as its name. `bodyAfter`, when
+// given, receives the packet's body as the commands left it.
+bool DispatchRconCommand(Game& game, RconConnection& connection, int requestId, std::string_view line,
+                         WideString* bodyAfter = nullptr);
 
 }  // namespace sim

@@ -80,15 +80,7 @@ std::string GameTest::RunConsoleAs(std::string_view id, std::string_view line)
 std::vector<sim::RconReply> GameTest::RunRcon(std::string_view line, int requestId, bool* known)
 {
     sim::RconConnection& connection = game_->MakeRconConnection();
-    bool dispatched = false;
-    {
-        RCONPacket packet;
-        packet.Id = requestId;
-        packet.Type = 2;
-        packet.Body = FString(sim::WideView(sim::FromUtf8(line)));
-        dispatched = Registry().DispatchRcon(sim::Handle<RCONClientConnection>(&connection), packet,
-                                             sim::Handle<UWorld>(&game_->GetWorld()));
-    }
+    const bool dispatched = sim::DispatchRconCommand(*game_, connection, requestId, line);
     if (known != nullptr)
         *known = dispatched;
     return connection.replies;
