@@ -10,6 +10,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libspdlog-dev libfmt-dev nlohmann-json3-dev libasio-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   rcon python3-rcon
 )
 for arg in "$@"; do
