@@ -4,6 +4,8 @@
 
 #include <fmt/format.h>
 
+#include "session_input.h"
+
 namespace sim {
 namespace {
 
@@ -103,7 +105,7 @@ std::string Usage()
         "  --world FILE          a world file (JSON) to play in (default: the built-in world)\n"
         "  --plugin PATH         the plugin library (default: the one beside kestrova-sim)\n"
         "  --serve               keep serving RCON after the end of standard input, until\n"
-        "                        SIGINT or SIGTERM (without it, the end of input ends the run)\n"
+        "                        {} (without it, the end of input ends the run)\n"
         "  --rcon-port N         the RCON port (default: 27020; 0 picks a free one)\n"
         "  --rcon-password P     the RCON password (default: \"{}\"; empty turns RCON off)\n"
         "  --rcon-bind ADDR      the address RCON listens on (default: 127.0.0.1); another\n"
@@ -115,7 +117,7 @@ std::string Usage()
         "  --no-rcon             no RCON at all: the console only\n"
         "  --journal N|off       keep the last N journal entries (default: 100000), or none\n"
         "Lines on standard input are console commands; /help lists the stand-in's own.\n",
-        kDefaultRconPassword);
+        SessionInput::StopRequests(), kDefaultRconPassword);
 }
 
 }  // namespace sim

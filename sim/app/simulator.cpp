@@ -43,7 +43,7 @@ public:
 
     void Prompt()
     {
-        if (!interactive_ || console_.QuitRequested())
+        if (!interactive_ || stopping_ || console_.QuitRequested())
             return;
         const PlayerController* current = console_.Current();
         std::cout << (current ? ToUtf8(current->name) : std::string("server")) << "> " << std::flush;
@@ -60,6 +60,13 @@ public:
         std::cout << std::flush;
     }
 
+    // The session is ending: no prompt follows this line or any shown after it.
+    void ShowLast(const std::string& line)
+    {
+        stopping_ = true;
+        Show(line);
+    }
+
     void Run(const std::string& line)
     {
         console_.Execute(line);
@@ -71,6 +78,7 @@ private:
     Console& console_;
     bool interactive_;
     bool colour_;
+    bool stopping_ = false;  // no prompt once the session is ending
 };
 
 void PrintBanner(const Game& game, const Options& options, const Console& console, const std::string& rcon)
@@ -117,7 +125,7 @@ void RunSession(SessionInput& input, rcon::GameThread& gameThread, Screen& scree
                 screen.Show(std::string("End of input; serving RCON until ") + SessionInput::StopRequests() + ".");
             });
         } else {
-            gameThread.Call([&] { screen.Show("Stopping (" + event.why + ")."); });
+            gameThread.Call([&] { screen.ShowLast("Stopping (" + event.why + ")."); });
             return;
         }
     }
