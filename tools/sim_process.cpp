@@ -8,31 +8,31 @@ constexpr std::size_t kTailLines = 40;
 
 }  // namespace
 
-void SimProcess::ReadOutput()
+SimProcess::SimProcess(const std::string& program, const std::vector<std::string>& args)
+    : process_(program, args, [this](std::string_view piece) { TakeOutput(piece); })
 {
-    char buffer[8192];
-    for (;;) {
-        const std::size_t length = ReadSome(buffer, sizeof buffer);
-        std::lock_guard lock(mutex_);
-        if (length == 0) {
-            if (!partial_.empty())
-                TakeLine(std::move(partial_));
-            ended_ = true;
-            grew_.notify_all();
-            return;
-        }
-        std::string_view chunk(buffer, length);
-        for (auto end = chunk.find('\n'); end != chunk.npos; end = chunk.find('\n')) {
-            partial_.append(chunk.substr(0, end));
-            if (!partial_.empty() && partial_.back() == '\r')
-                partial_.pop_back();
+}
+
+void SimProcess::TakeOutput(std::string_view piece)
+{
+    std::lock_guard lock(mutex_);
+    if (piece.empty()) {
+        if (!partial_.empty())
             TakeLine(std::move(partial_));
-            partial_.clear();
-            chunk.remove_prefix(end + 1);
-        }
-        partial_.append(chunk);
+        ended_ = true;
         grew_.notify_all();
+        return;
     }
+    for (auto end = piece.find('\n'); end != piece.npos; end = piece.find('\n')) {
+        partial_.append(piece.substr(0, end));
+        if (!partial_.empty() && partial_.back() == '\r')
+            partial_.pop_back();
+        TakeLine(std::move(partial_));
+        partial_.clear();
+        piece.remove_prefix(end + 1);
+    }
+    partial_.append(piece);
+    grew_.notify_all();
 }
 
 void SimProcess::TakeLine(std::string line)

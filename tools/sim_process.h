@@ -7,30 +7,23 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <regex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
+
+#include "process/child_process.h"
 
 namespace kestrova::tools {
 
-struct ProcessUsage {
-    std::uint64_t residentBytes = 0;  // resident set (working set on Windows)
-    std::uint64_t openFiles = 0;      // file descriptors (handles on Windows)
-};
+using process::ProcessUsage;
 
 class SimProcess {
 public:
     // Starts `program` with `args`. Throws std::runtime_error when it cannot start.
     SimProcess(const std::string& program, const std::vector<std::string>& args);
-    // Ends the child if it still runs, and reaps it.
-    ~SimProcess();
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
 
     // Waits for a console line that matches `pattern`, seen since the start; its first
     // group (or the whole line). Nothing when the child ends or `wait` runs out first.
@@ -41,21 +34,16 @@ public:
     std::uint64_t NoticeLines() const;
     std::string Tail() const;  // the last lines, for a report
 
-    void WriteInput(std::string_view text);
-    std::optional<int> Wait(std::chrono::milliseconds wait);
-    void Kill();
+    void WriteInput(std::string_view text) { process_.WriteInput(text); }
+    std::optional<int> Wait(std::chrono::milliseconds wait) { return process_.Wait(wait); }
 
     // Nothing where the platform cannot tell.
-    std::optional<ProcessUsage> Usage() const;
+    std::optional<ProcessUsage> Usage() const { return process_.Usage(); }
 
 private:
-    struct Platform;
-
-    void ReadOutput();
+    void TakeOutput(std::string_view piece);
     void TakeLine(std::string line);
-    std::size_t ReadSome(char* buffer, std::size_t size);  // 0 at the end
 
-    std::unique_ptr<Platform> platform_;
     mutable std::mutex mutex_;
     std::condition_variable grew_;
     std::vector<std::string> head_;  // the first lines, where the banner is
@@ -64,7 +52,7 @@ private:
     std::uint64_t lines_ = 0;
     std::uint64_t noticeLines_ = 0;
     bool ended_ = false;
-    std::thread reader_;
+    process::ChildProcess process_;  // last: its reader stops before the above go
 };
 
 }  // namespace kestrova::tools

@@ -2,20 +2,19 @@
 
 namespace kestrova::test {
 
-void ChildProcess::ReadOutput()
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args)
+    : process_(program, args, [this](std::string_view piece) { TakeOutput(piece); })
 {
-    char buffer[4096];
-    for (;;) {
-        const std::size_t length = ReadSome(buffer, sizeof buffer);
-        std::lock_guard lock(mutex_);
-        if (length == 0) {
-            outputEnded_ = true;
-            grew_.notify_all();
-            return;
-        }
-        AppendText(output_, std::string_view(buffer, length));
-        grew_.notify_all();
-    }
+}
+
+void ChildProcess::TakeOutput(std::string_view piece)
+{
+    std::lock_guard lock(mutex_);
+    if (piece.empty())
+        outputEnded_ = true;
+    else
+        AppendText(output_, piece);
+    grew_.notify_all();
 }
 
 void AppendText(std::string& text, std::string_view more)

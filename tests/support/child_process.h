@@ -1,17 +1,18 @@
 // A program run as a child of the test, its standard input a pipe the test writes
-// to and its standard output and error gathered together. Every wait is bounded.
+// to and its standard output and error gathered together, whole, for the test to
+// match against. Every wait is bounded.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <regex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
+
+#include "process/child_process.h"
 
 namespace kestrova::test {
 
@@ -19,13 +20,9 @@ class ChildProcess {
 public:
     // Starts `program` with `args`. Throws std::runtime_error when it cannot start.
     ChildProcess(const std::string& program, const std::vector<std::string>& args);
-    // Ends the child if it still runs (killing it, after a bounded wait) and reaps it.
-    ~ChildProcess();
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
 
-    void WriteInput(std::string_view text);
-    void CloseInput();
+    void WriteInput(std::string_view text) { process_.WriteInput(text); }
+    void CloseInput() { process_.CloseInput(); }
 
     // Waits until the output so far matches `pattern`; the first group of the first
     // match, or nothing when the child ends or `wait` runs out first.
@@ -38,26 +35,20 @@ public:
 
     // Asks the child to stop as a user would stop the program: SIGTERM, or where
     // there are no signals, ending the process.
-    void Terminate();
+    void Terminate() { process_.Terminate(); }
 
     // The exit status once the child has ended; nothing when `wait` runs out first.
     // A child ended by a signal reports 128 plus the signal's number.
-    std::optional<int> Wait(std::chrono::milliseconds wait = std::chrono::seconds(10));
+    std::optional<int> Wait(std::chrono::milliseconds wait = std::chrono::seconds(10)) { return process_.Wait(wait); }
 
 private:
-    struct Platform;  // the process handle and the pipes, per platform
+    void TakeOutput(std::string_view piece);
 
-    void ReadOutput();
-    // Blocks for the next output bytes; 0 at its end.
-    std::size_t ReadSome(char* buffer, std::size_t size);
-    void Kill();
-
-    std::unique_ptr<Platform> platform_;
     mutable std::mutex mutex_;
     std::condition_variable grew_;
     std::string output_;
     bool outputEnded_ = false;
-    std::thread reader_;
+    process::ChildProcess process_;  // last: its reader stops before the above go
 };
 
 // Runs `program` to its end, input closed at once; its exit status and output. The
@@ -69,14 +60,11 @@ struct ProgramRun {
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       std::chrono::milliseconds wait = std::chrono::seconds(20));
 
-// Whether Terminate asks politely (a signal the program can handle) on this platform.
-bool TerminateAsksToStop();
-
 // Appends a program's output to `text`. Windows programs end text lines with
 // "\r\n"; they are kept as "\n", so that tests compare the lines alone.
 void AppendText(std::string& text, std::string_view more);
 
-// The full path of `name` on the search path, or nothing.
-std::optional<std::string> FindProgram(const std::string& name);
+using process::FindProgram;
+using process::TerminateAsksToStop;
 
 }  // namespace kestrova::test

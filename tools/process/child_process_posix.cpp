@@ -2,6 +2,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include <fcntl.h>
@@ -9,11 +10,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "support/child_process.h"
+#include "child_process.h"
 
 extern char** environ;
 
-namespace kestrova::test {
+namespace kestrova::process {
 
 struct ChildProcess::Platform {
     pid_t pid = -1;
@@ -21,6 +22,8 @@ struct ChildProcess::Platform {
     int output = -1;  // the read end of its standard output and error
     std::optional<int> status;
 };
+
+void ChildProcess::PlatformDeleter::operator()(Platform* platform) const { delete platform; }
 
 namespace {
 
@@ -33,10 +36,10 @@ void CloseFd(int& fd)
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args)
-    : platform_(std::make_unique<Platform>())
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args, OutputSink sink)
+    : platform_(new Platform), sink_(std::move(sink))
 {
-    // A child that has closed its input must not end the test with SIGPIPE.
+    // A child that has closed its input must not end the parent with SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);
 
     int in[2], out[2];
@@ -47,7 +50,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
         CloseFd(in[1]);
         throw std::runtime_error("pipe failed");
     }
-    // The test's ends stay out of this and every other child.
+    // The parent's ends stay out of this and every other child.
     ::fcntl(in[1], F_SETFD, FD_CLOEXEC);
     ::fcntl(out[0], F_SETFD, FD_CLOEXEC);
 
@@ -59,8 +62,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     posix_spawn_file_actions_addclose(&actions, in[0]);
     posix_spawn_file_actions_addclose(&actions, out[1]);
 
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -72,25 +74,15 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     platform_->input = in[1];
     platform_->output = out[0];
     if (failed != 0) {
-        CloseFd(platform_->input);
-        CloseFd(platform_->output);
+        ReleaseHandles();
         throw std::runtime_error("cannot start " + program);
     }
     reader_ = std::thread([this] { ReadOutput(); });
 }
 
-ChildProcess::~ChildProcess()
+void ChildProcess::ReleaseHandles()
 {
-    CloseInput();
-    if (!Wait(std::chrono::milliseconds(0))) {
-        Terminate();
-        if (!Wait(std::chrono::seconds(5))) {
-            Kill();
-            Wait(std::chrono::seconds(5));
-        }
-    }
-    if (reader_.joinable())
-        reader_.join();
+    CloseFd(platform_->input);
     CloseFd(platform_->output);
 }
 
@@ -140,13 +132,33 @@ std::optional<int> ChildProcess::Wait(std::chrono::milliseconds wait)
             platform_->status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             break;
         }
-        if (done < 0 && errno != EINTR)
-            break;
-        if (std::chrono::steady_clock::now() >= deadline)
+        if ((done < 0 && errno != EINTR) || std::chrono::steady_clock::now() >= deadline)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return platform_->status;
+}
+
+// From /proc, where there is one.
+std::optional<ProcessUsage> ChildProcess::Usage() const
+{
+    const std::filesystem::path proc = "/proc/" + std::to_string(platform_->pid);
+    std::ifstream status(proc / "status");
+    ProcessUsage usage;
+    bool found = false;
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmRSS:")) {
+            usage.residentBytes = std::stoull(line.substr(6)) * 1024;  // in kB
+            found = true;
+        }
+    }
+    if (!found)
+        return std::nullopt;
+    std::error_code error;
+    for (auto it = std::filesystem::directory_iterator(proc / "fd", error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error))
+        ++usage.openFiles;
+    return usage;
 }
 
 bool TerminateAsksToStop() { return true; }
@@ -165,4 +177,4 @@ std::optional<std::string> FindProgram(const std::string& name)
     return std::nullopt;
 }
 
-}  // namespace kestrova::test
+}  // namespace kestrova::process

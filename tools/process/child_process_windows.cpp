@@ -1,10 +1,11 @@
 #include <stdexcept>
 
 #include <windows.h>
+#include <psapi.h>
 
-#include "support/child_process.h"
+#include "child_process.h"
 
-namespace kestrova::test {
+namespace kestrova::process {
 
 struct ChildProcess::Platform {
     PROCESS_INFORMATION process{};
@@ -12,6 +13,8 @@ struct ChildProcess::Platform {
     HANDLE output = nullptr;  // the read end of its standard output and error
     std::optional<int> status;
 };
+
+void ChildProcess::PlatformDeleter::operator()(Platform* platform) const { delete platform; }
 
 namespace {
 
@@ -44,8 +47,8 @@ std::string Quoted(const std::string& arg)
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args)
-    : platform_(std::make_unique<Platform>())
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args, OutputSink sink)
+    : platform_(new Platform), sink_(std::move(sink))
 {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE childInput = nullptr, childOutput = nullptr;
@@ -56,7 +59,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
         CloseOne(platform_->input);
         throw std::runtime_error("CreatePipe failed");
     }
-    // The test's ends stay out of the child.
+    // The parent's ends stay out of the child.
     ::SetHandleInformation(platform_->input, HANDLE_FLAG_INHERIT, 0);
     ::SetHandleInformation(platform_->output, HANDLE_FLAG_INHERIT, 0);
 
@@ -75,23 +78,16 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     CloseOne(childInput);
     CloseOne(childOutput);
     if (!started) {
-        CloseOne(platform_->input);
-        CloseOne(platform_->output);
+        ReleaseHandles();
         throw std::runtime_error("cannot start " + program);
     }
     CloseOne(platform_->process.hThread);
     reader_ = std::thread([this] { ReadOutput(); });
 }
 
-ChildProcess::~ChildProcess()
+void ChildProcess::ReleaseHandles()
 {
-    CloseInput();
-    if (!Wait(std::chrono::milliseconds(0))) {
-        Terminate();
-        Wait(std::chrono::seconds(5));
-    }
-    if (reader_.joinable())
-        reader_.join();
+    CloseOne(platform_->input);
     CloseOne(platform_->output);
     CloseOne(platform_->process.hProcess);
 }
@@ -138,6 +134,16 @@ std::optional<int> ChildProcess::Wait(std::chrono::milliseconds wait)
     return platform_->status;
 }
 
+std::optional<ProcessUsage> ChildProcess::Usage() const
+{
+    PROCESS_MEMORY_COUNTERS memory{};
+    DWORD handles = 0;
+    if (!::GetProcessMemoryInfo(platform_->process.hProcess, &memory, sizeof memory) ||
+        !::GetProcessHandleCount(platform_->process.hProcess, &handles))
+        return std::nullopt;
+    return ProcessUsage{memory.WorkingSetSize, handles};
+}
+
 bool TerminateAsksToStop() { return false; }
 
 std::optional<std::string> FindProgram(const std::string& name)
@@ -149,4 +155,4 @@ std::optional<std::string> FindProgram(const std::string& name)
     return std::string(found, length);
 }
 
-}  // namespace kestrova::test
+}  // namespace kestrova::process
