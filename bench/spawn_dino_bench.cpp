@@ -1,27 +1,30 @@
-// One KV.SpawnDino that packs a raptor into a cryopod, and one KV.SpawnDinoStats
-// with six range words, each with the member resolutions one run makes. The
-// simulated game's own cost is part of every figure; its journal is off
-// (journal_bench.cpp shows what the journal adds).
+// The creature commands, each with the member resolutions and game allocations
+// one run makes: KV.SpawnDino packing a raptor into a cryopod, the same line as
+// KV.SpawnDinoFor on the console and over RCON, and KV.SpawnDinoStats with six
+// range words. The simulated game's own cost is part of every figure.
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include <benchmark/benchmark.h>
 
+#include "command_cost.h"
 #include "config/config.h"
 #include "dino/spawn_dino_command.h"
-#include "game/game.h"
 #include "framework/host.h"
-#include "framework/members.h"
-#include "framework/memory.h"
+#include "game/game.h"
+#include "game/rcon_connection.h"
+#include "plugin/targeted_forms.h"
 
 namespace {
+
+using kestrova::bench::CommandCost;
 
 constexpr char kWorld[] = R"({ "players": [
   { "id": "1001", "name": "Alice", "team": 50001, "netId": "0001", "inventorySlots": 100000 } ] })";
 
-constexpr WIDECHAR kSpawnDinoLine[] =
-    WTEXT("KV.SpawnDino Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP' ")
+constexpr WIDECHAR kRaptorToCryopod[] =
+    WTEXT("Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP' ")
     WTEXT("Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet' ")
     WTEXT("10 150 0.5 1 0 0 1,2,3,4,5,6 F");
 
@@ -43,41 +46,87 @@ void LoadEmptyConfig()
     kestrova::LoadConfig();
 }
 
-template <auto Command>
-void RunCommand(benchmark::State& state, const WIDECHAR* text)
-{
-    const nlohmann::json world = sim::ParseWorld(kWorld, "bench world");
-    sim::Game game(world, "bench world");
-    LoadEmptyConfig();
-    auto* player = sim::Handle<APlayerController>(game.FindPlayer(std::string_view("1001")));
+// A game with Alice in it and an RCON connection, started afresh every
+// kRunsPerGame runs.
+class BenchGame {
+public:
+    BenchGame() : world_(sim::ParseWorld(kWorld, "bench world")), game_(world_, "bench world")
+    {
+        LoadEmptyConfig();
+        connection_ = &game_.MakeRconConnection();
+    }
 
-    std::uint64_t resolutions = 0;
-    std::uint64_t allocations = 0;
-    int runs = 0;
+    APlayerController* Alice() const { return sim::Handle<APlayerController>(game_.FindPlayer(std::string_view("1001"))); }
+    RCONClientConnection* Connection() const { return sim::Handle<RCONClientConnection>(connection_); }
+
+    void AfterRun(benchmark::State& state)
+    {
+        if (++runs_ % kRunsPerGame != 0)
+            return;
+        state.PauseTiming();
+        game_.Reset(world_, "bench world");
+        connection_ = &game_.MakeRconConnection();
+        state.ResumeTiming();
+    }
+
+private:
+    nlohmann::json world_;
+    sim::Game game_;
+    sim::RconConnection* connection_ = nullptr;
+    int runs_ = 0;
+};
+
+// Runs a console command line as Alice.
+template <auto Command>
+void RunConsoleCommand(benchmark::State& state, const sim::WideString& text)
+{
+    CommandCost cost;
+    BenchGame game;
     for (auto _ : state) {
         FString line{sim::WideView(text)};
-        sim::ResetResolutionCount();
-        const std::uint64_t allocationsBefore = sim::GetMemoryStats().allocations;
-        Command(player, &line, true);
-        resolutions = sim::ResolutionCount();
-        allocations = sim::GetMemoryStats().allocations - allocationsBefore;
-        if (++runs % kRunsPerGame == 0) {
-            state.PauseTiming();
-            game.Reset(world, "bench world");
-            player = sim::Handle<APlayerController>(game.FindPlayer(std::string_view("1001")));
-            state.ResumeTiming();
-        }
+        APlayerController* alice = game.Alice();
+        cost.Measure([&] { Command(alice, &line, true); });
+        game.AfterRun(state);
     }
-    state.counters["resolutions"] = static_cast<double>(resolutions);
-    state.counters["game allocations"] = static_cast<double>(allocations);
+    cost.Report(state);
 }
 
-void BM_SpawnDinoToCryopod(benchmark::State& state) { RunCommand<&kestrova::SpawnDinoCommand>(state, kSpawnDinoLine); }
+void BM_SpawnDinoToCryopod(benchmark::State& state)
+{
+    RunConsoleCommand<&kestrova::SpawnDinoCommand>(state, sim::WideString(WTEXT("KV.SpawnDino ")) + kRaptorToCryopod);
+}
 BENCHMARK(BM_SpawnDinoToCryopod)->Unit(benchmark::kMicrosecond);
+
+// The same creature for Alice, named by her id.
+void BM_SpawnDinoForToCryopod(benchmark::State& state)
+{
+    RunConsoleCommand<&kestrova::SpawnDinoForConsole>(
+        state, sim::WideString(WTEXT("KV.SpawnDinoFor 1001 ")) + kRaptorToCryopod);
+}
+BENCHMARK(BM_SpawnDinoForToCryopod)->Unit(benchmark::kMicrosecond);
+
+// The same as an RCON request, answered on its connection.
+void BM_SpawnDinoForOverRcon(benchmark::State& state)
+{
+    CommandCost cost;
+    BenchGame game;
+    const sim::WideString text = sim::WideString(WTEXT("KV.SpawnDinoFor 1001 ")) + kRaptorToCryopod;
+    for (auto _ : state) {
+        RCONPacket packet;
+        packet.Id = 1;
+        packet.Type = 2;
+        packet.Body = FString(sim::WideView(text));
+        RCONClientConnection* connection = game.Connection();
+        cost.Measure([&] { kestrova::SpawnDinoForRcon(connection, &packet, nullptr); });
+        game.AfterRun(state);
+    }
+    cost.Report(state);
+}
+BENCHMARK(BM_SpawnDinoForOverRcon)->Unit(benchmark::kMicrosecond);
 
 void BM_SpawnDinoStatsWithSixRanges(benchmark::State& state)
 {
-    RunCommand<&kestrova::SpawnDinoStatsCommand>(state, kSpawnDinoStatsLine);
+    RunConsoleCommand<&kestrova::SpawnDinoStatsCommand>(state, kSpawnDinoStatsLine);
 }
 BENCHMARK(BM_SpawnDinoStatsWithSixRanges)->Unit(benchmark::kMicrosecond);
 

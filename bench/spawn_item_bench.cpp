@@ -1,14 +1,14 @@
-// KV.SpawnItem with five stat words for growing counts: the cost should grow
-// linearly with the count. The simulated game's own cost is part of every
-// figure; its journal is off (journal_bench.cpp shows what the journal adds).
+// KV.SpawnItem with five stat words for growing counts, with the member
+// resolutions and game allocations of one run: the cost should grow linearly
+// with the count. The simulated game's own cost is part of every figure.
 #include <string>
 
 #include <benchmark/benchmark.h>
 
+#include "command_cost.h"
+#include "framework/host.h"
 #include "game/game.h"
 #include "item/spawn_item_command.h"
-#include "framework/host.h"
-#include "framework/members.h"
 
 namespace {
 
@@ -28,20 +28,18 @@ void BM_SpawnItem(benchmark::State& state)
     text.replace(text.find(WTEXT("%COUNT%")), 7, count);
     auto* player = sim::Handle<APlayerController>(game.FindPlayer(std::string_view("1001")));
 
-    std::uint64_t resolutions = 0;
+    kestrova::bench::CommandCost cost;
     for (auto _ : state) {
         FString line{sim::WideView(text)};
-        sim::ResetResolutionCount();
-        kestrova::SpawnItemCommand(player, &line, true);
-        resolutions = sim::ResolutionCount();
+        cost.Measure([&] { kestrova::SpawnItemCommand(player, &line, true); });
         // A fresh game for the next run, so the inventory does not grow.
         state.PauseTiming();
         game.Reset(world, "bench world");
         player = sim::Handle<APlayerController>(game.FindPlayer(std::string_view("1001")));
         state.ResumeTiming();
     }
-    state.counters["resolutions"] = static_cast<double>(resolutions);
-    state.counters["per_item"] = benchmark::Counter(static_cast<double>(state.range(0)) * state.iterations(),
+    cost.Report(state);
+    state.counters["per_item"] = benchmark::Counter(static_cast<double>(state.range(0) * state.iterations()),
                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_SpawnItem)->RangeMultiplier(10)->Range(1, 10000)->Unit(benchmark::kMicrosecond);

@@ -21,7 +21,7 @@ void BM_SplitAndConvertCommandLine(benchmark::State& state)
     sim::RegisterAllocator();
     const FString line(kLine);
     for (auto _ : state) {
-        const TArray<FString> words = SplitWords(line);
+        const CommandWords words(line.View());
         bool numeric = true;
         for (int i = 3; i <= 8; ++i)
             numeric = numeric && IsNumeric(words[i]);
@@ -31,11 +31,11 @@ void BM_SplitAndConvertCommandLine(benchmark::State& state)
         const float imprint = ToFloat(ToNarrow(words[5]));
         for (int i = 6; i <= 8; ++i)
             sum += ToInt(ToNarrow(words[i])) == 1 ? 1 : 0;
-        const TArray<FString> colours = SplitOn(words[9], WTEXT(","));
-        for (const FString& part : colours)
+        ForEachPiece(words[9], WTEXT(','), [&](FString::WideView part) {
             if (IsNumeric(part))
                 sum += ToInt(ToNarrow(part));
-        const bool female = words[10].View() == WTEXT("F");
+        });
+        const bool female = words[10] == WTEXT("F");
         benchmark::DoNotOptimize(numeric);
         benchmark::DoNotOptimize(blueprint.data());
         benchmark::DoNotOptimize(item.data());

@@ -61,7 +61,7 @@ public:
           world_(world),
           numbering_(numbering),
           command_(stats ? "KV.SpawnDinoStats" : "KV.SpawnDino"),
-          line_(stats ? ParseSpawnDinoStats(words) : ParseSpawnDino(words))
+          line_(stats ? ParseSpawnDinoStats(CommandWords(words)) : ParseSpawnDino(CommandWords(words)))
     {
         // The references are read only once the numeric words pass their test.
         if (world_ != nullptr && (!line_.stop || line_.stop->IsConversion())) {

@@ -51,7 +51,7 @@ std::string StatsFrom(int slot)
 class ItemExplainer {
 public:
     ItemExplainer(const TArray<FString>& words, const Recipient& who, const World* world, const Numbering& numbering)
-        : words_(words), who_(who), numbering_(numbering), line_(ParseSpawnItem(words))
+        : words_(words), who_(who), numbering_(numbering), line_(ParseSpawnItem(CommandWords(words)))
     {
         // The references are read only once the numeric words pass their test.
         if (world != nullptr && (!line_.stop || line_.stop->IsConversion())) {

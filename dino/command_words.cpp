@@ -9,7 +9,7 @@ ColourWord ReadColours(WordConversions& conversions, int word, std::vector<std::
 {
     ColourWord read;
     colors.assign(read.parts.size(), 0);
-    ForEachPiece(conversions.Words()[word].View(), WTEXT(','), [&](FString::WideView part) {
+    ForEachPiece(conversions.Words()[word], WTEXT(','), [&](FString::WideView part) {
         const int region = read.count++;
         if (region >= static_cast<int>(read.parts.size()))
             return;
@@ -22,10 +22,10 @@ ColourWord ReadColours(WordConversions& conversions, int word, std::vector<std::
     return read;
 }
 
-void ApplySexWord(const FString& word, DinoSpawnOptions& options)
+void ApplySexWord(FString::WideView word, DinoSpawnOptions& options)
 {
-    options.RandomGender = word.View() == WTEXT("R");
-    options.Female = word.View() == WTEXT("F") ? 1 : 0;
+    options.RandomGender = word == WTEXT("R");
+    options.Female = word == WTEXT("F") ? 1 : 0;
 }
 
 double StatPointEnd(std::string_view text) { return SaturatedInt(ToFloat(text)); }

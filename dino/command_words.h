@@ -26,7 +26,7 @@ struct ColourWord {
 ColourWord ReadColours(WordConversions& conversions, int word, std::vector<std::int32_t>& colors);
 
 // "R": the game's sex; "F": female; any other word: male.
-void ApplySexWord(const FString& word, DinoSpawnOptions& options);
+void ApplySexWord(FString::WideView word, DinoSpawnOptions& options);
 
 // A stat word's number, or one end of its range, as the creature commands read it:
 // a float truncated toward zero into the signed 32-bit range.

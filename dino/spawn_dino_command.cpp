@@ -27,14 +27,14 @@ void SpawnDinoCommand(APlayerController* player, FString* line, bool)
 {
     if (player == nullptr)
         return;
-    Spawn(player, ParseSpawnDino(SplitWords(*line)));
+    Spawn(player, ParseSpawnDino(CommandWords(line->View())));
 }
 
 void SpawnDinoStatsCommand(APlayerController* player, FString* line, bool)
 {
     if (player == nullptr)
         return;
-    DinoLine parsed = ParseSpawnDinoStats(SplitWords(*line));
+    DinoLine parsed = ParseSpawnDinoStats(CommandWords(line->View()));
     if (!parsed.stop)
         parsed.options.StatPoints = DrawStatPoints(parsed.stats);
     Spawn(player, std::move(parsed));

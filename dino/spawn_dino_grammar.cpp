@@ -19,7 +19,7 @@ bool ReadFlags(WordConversions& conversions, int firstFlag, DinoLine& line)
     return true;
 }
 
-void ReadPaths(const TArray<FString>& words, DinoSpawnOptions& options)
+void ReadPaths(const CommandWords& words, DinoSpawnOptions& options)
 {
     options.BlueprintPath = WithoutQuotes(ToNarrow(words[1]));
     options.InventoryItemPath = ToNarrow(words[2]);
@@ -27,7 +27,7 @@ void ReadPaths(const TArray<FString>& words, DinoSpawnOptions& options)
 
 }  // namespace
 
-DinoLine ParseSpawnDino(const TArray<FString>& words)
+DinoLine ParseSpawnDino(const CommandWords& words)
 {
     DinoLine line;
     if (words.Num() < kSpawnDinoWords) {
@@ -53,7 +53,7 @@ DinoLine ParseSpawnDino(const TArray<FString>& words)
     return line;
 }
 
-DinoLine ParseSpawnDinoStats(const TArray<FString>& words)
+DinoLine ParseSpawnDinoStats(const CommandWords& words)
 {
     DinoLine line;
     if (words.Num() < kSpawnDinoStatsWords) {

@@ -31,9 +31,9 @@ struct DinoLine {
 };
 
 // KV.SpawnDino blueprint item-path item-quality level imprint neuter keep-in-world as-egg colours [sex]
-DinoLine ParseSpawnDino(const TArray<FString>& words);
+DinoLine ParseSpawnDino(const CommandWords& words);
 
 // KV.SpawnDinoStats blueprint item-path item-quality imprint neuter keep-in-world as-egg colours [sex [stat1 .. stat6]]
-DinoLine ParseSpawnDinoStats(const TArray<FString>& words);
+DinoLine ParseSpawnDinoStats(const CommandWords& words);
 
 }  // namespace kestrova

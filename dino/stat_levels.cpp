@@ -37,6 +37,7 @@ static_assert(sizeof(MaxStatusValuesParams) == 32);
 TArray<float> CopyStats(const float (&values)[kStatCount])
 {
     TArray<float> copy;
+    copy.Reserve(kStatCount);
     for (int i = 0; i < kStatCount; ++i)
         copy.Add(values[i]);
     return copy;
@@ -71,9 +72,10 @@ void ApplyStatLevels(APrimalDinoCharacter* creature, AShooterPlayerController* c
     Call(member::ServerSyncReplicatedValues, status);
 
     if (UFunction* sync = FindFunction(status, "NetSyncMaxStatusValues")) {
-        const TArray<float> maxValues = CopyStats(FieldOf(member::MaxStatusValues, status));
-        const TArray<float> baseLevelMaxValues = CopyStats(FieldOf(member::BaseLevelMaxStatusValues, status));
-        MaxStatusValuesParams params{maxValues, baseLevelMaxValues};
+        // The block takes the copies over: the game sees the same two arrays, and
+        // no second copy of them is made only to be freed.
+        MaxStatusValuesParams params{CopyStats(FieldOf(member::MaxStatusValues, status)),
+                                     CopyStats(FieldOf(member::BaseLevelMaxStatusValues, status))};
         Call(member::ObjectProcessEvent, status, sync, &params);
     }
 

@@ -73,7 +73,7 @@ struct LineStop {
 };
 
 // The first of `indices` whose word fails the numeric test, or -1.
-inline int FirstNotNumeric(const TArray<FString>& words, std::initializer_list<int> indices)
+inline int FirstNotNumeric(const CommandWords& words, std::initializer_list<int> indices)
 {
     for (const int i : indices)
         if (!IsNumeric(words[i]))
@@ -85,7 +85,7 @@ inline int FirstNotNumeric(const TArray<FString>& words, std::initializer_list<i
 // fails becomes the line's stop; each call after that does nothing and gives false.
 class WordConversions {
 public:
-    WordConversions(const TArray<FString>& words, std::optional<LineStop>& stop) : words_(words), stop_(stop) {}
+    WordConversions(const CommandWords& words, std::optional<LineStop>& stop) : words_(words), stop_(stop) {}
 
     // Runs `convert`, whose conversions belong to word `word` (part `part` of it).
     template <typename Convert>
@@ -114,10 +114,10 @@ public:
         return Run(word, [&] { into = ToFloat(ToNarrow(words_[word])); });
     }
 
-    const TArray<FString>& Words() const { return words_; }
+    const CommandWords& Words() const { return words_; }
 
 private:
-    const TArray<FString>& words_;
+    const CommandWords& words_;
     std::optional<LineStop>& stop_;
 };
 
@@ -151,15 +151,15 @@ struct StatWords {
 template <std::size_t Count, typename ReadEnd>
 StatWords<Count> ParseStatWords(WordConversions& conversions, int first, ReadEnd readEnd)
 {
-    const TArray<FString>& words = conversions.Words();
+    const CommandWords& words = conversions.Words();
     StatWords<Count> parsed;
     for (int i = first; i < words.Num() && i < first + static_cast<int>(Count); ++i) {
-        const FString& word = words[i];
+        const FString::WideView word = words[i];
         StatWord& slot = parsed.slots[i - first];
-        if (word.Contains(WTEXT("-"))) {
+        if (word.find(WTEXT('-')) != FString::WideView::npos) {
             int pieces = 0;
             bool numeric = true;
-            ForEachPiece(word.View(), WTEXT('-'), [&](FString::WideView piece) {
+            ForEachPiece(word, WTEXT('-'), [&](FString::WideView piece) {
                 ++pieces;
                 numeric = numeric && IsNumeric(piece);
             });

@@ -69,6 +69,21 @@ TArray<FString> SplitOn(const FString& text, const WIDECHAR* delimiter)
     return words;
 }
 
+CommandWords::CommandWords(FString::WideView line)
+{
+    std::size_t count = 0;
+    ForEachPiece(line, WTEXT(' '), [&](FString::WideView) { ++count; });
+    words_.reserve(count);
+    ForEachPiece(line, WTEXT(' '), [&](FString::WideView word) { words_.push_back(word); });
+}
+
+CommandWords::CommandWords(const TArray<FString>& words)
+{
+    words_.reserve(static_cast<std::size_t>(words.Num()));
+    for (const FString& word : words)
+        words_.push_back(word.View());
+}
+
 bool IsNumeric(FString::WideView text)
 {
     if (text.empty())

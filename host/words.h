@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "FString.h"
 
@@ -16,6 +17,22 @@ TArray<FString> SplitWords(const FString& line);
 
 // The text split at every `delimiter` (such as WTEXT(",") or WTEXT("-")), empty pieces dropped.
 TArray<FString> SplitOn(const FString& text, const WIDECHAR* delimiter);
+
+// A command line's words as views into the line, which must outlive them: the
+// words SplitWords gives, without a game string for each. The commands only read
+// their words and never hand one to the game, so they need no game storage.
+class CommandWords {
+public:
+    explicit CommandWords(FString::WideView line);
+    // Views of words split already, such as the checker's.
+    explicit CommandWords(const TArray<FString>& words);
+
+    int32 Num() const { return static_cast<int32>(words_.size()); }
+    FString::WideView operator[](int32 index) const { return words_[static_cast<std::size_t>(index)]; }
+
+private:
+    std::vector<FString::WideView> words_;
+};
 
 // Not empty; one optional leading '+' or '-', then only units that iswdigit
 // accepts, with at most one '.'. A lone sign passes.

@@ -21,8 +21,7 @@ void SpawnItemCommand(APlayerController* player, FString* line, bool)
 {
     if (player == nullptr)
         return;
-    const TArray<FString> words = SplitWords(*line);
-    const ItemLine parsed = ParseSpawnItem(words);
+    const ItemLine parsed = ParseSpawnItem(CommandWords(line->View()));
     // Too few words or a word that is no number end the line before the game is
     // asked anything; a number that does not convert only after the inventory is.
     if (parsed.stop && !parsed.stop->IsConversion())

@@ -11,7 +11,7 @@ float AsSlot(double value) { return static_cast<float>(value); }
 
 }  // namespace
 
-ItemLine ParseSpawnItem(const TArray<FString>& words)
+ItemLine ParseSpawnItem(const CommandWords& words)
 {
     ItemLine line;
     if (words.Num() < kSpawnItemWords) {

@@ -1,5 +1,7 @@
 #include "plugin/targeted_forms.h"
 
+#include <utility>
+
 #include "dino/spawn_dino_command.h"
 #include "host/game.h"
 #include "host/rcon.h"
@@ -27,23 +29,34 @@ struct Forwarded {
     FString line;  // the words without the player id, each followed by one blank
 };
 
+// The words, each followed by one blank, without word `leftOut`; its storage
+// allocated once.
+FString LineWithout(const CommandWords& words, int32 leftOut)
+{
+    int32 length = 1;  // the NUL
+    for (int32 i = 0; i < words.Num(); ++i)
+        if (i != leftOut)
+            length += static_cast<int32>(words[i].size()) + 1;
+    FString line;
+    line.GetCharArray().Reserve(length);
+    for (int32 i = 0; i < words.Num(); ++i) {
+        if (i == leftOut)
+            continue;
+        line.AppendChars(words[i].data(), static_cast<int32>(words[i].size()));
+        line.AppendChars(WTEXT(" "), 1);
+    }
+    return line;
+}
+
 // Splits the line, finds the player named by word 1 and rebuilds the line without
 // that word. False when the line has fewer words than the form needs.
 bool Forward(const FString& line, const TargetedForm& form, Forwarded& out)
 {
-    TArray<FString> words = SplitWords(line);
+    const CommandWords words(line.View());
     if (words.Num() < form.minimumWords)
         return false;
-    out.target = AsaApi::GetApiUtils().FindPlayerById(words[1]);
-    words.RemoveAt(1);
-    int32 length = 1;  // the NUL
-    for (const FString& word : words)
-        length += word.Len() + 1;
-    out.line.GetCharArray().Reserve(length);
-    for (const FString& word : words) {
-        out.line += word;
-        out.line.AppendChars(WTEXT(" "), 1);
-    }
+    out.target = AsaApi::GetApiUtils().FindPlayerById(FString(words[1]));
+    out.line = LineWithout(words, 1);
     return true;
 }
 
@@ -60,17 +73,18 @@ void ForwardConsole(const TargetedForm& form, APlayerController* player, FString
 
 void ForwardRcon(const TargetedForm& form, RCONClientConnection* connection, RCONPacket* packet)
 {
-    FString reply("Failed to give!");
     Forwarded forwarded;
     if (!Forward(packet->Body, form, forwarded))
         return;
-    packet->Body = forwarded.line;
-    if (forwarded.target != nullptr) {
+    packet->Body = std::move(forwarded.line);
+    const bool handedOn = forwarded.target != nullptr;
+    if (handedOn) {
         // The plain command ends silently on a line it cannot use, as when it is
         // typed; either way the line was handed on.
         RunContained([&] { form.plain(AsPlayerController(forwarded.target), &packet->Body, true); });
-        reply = FString("Success! Sent to the command processor.");
     }
+    // Made once the answer is known, so no reply text is made only to be replaced.
+    FString reply(handedOn ? "Success! Sent to the command processor." : "Failed to give!");
     SendRconReply(connection, packet->Id, reply);
 }
 

@@ -37,6 +37,14 @@ std::vector<WideString> Texts(const TArray<FString>& words)
     return texts;
 }
 
+std::vector<WideString> Texts(const CommandWords& words)
+{
+    std::vector<WideString> texts;
+    for (int32 i = 0; i < words.Num(); ++i)
+        texts.emplace_back(words[i]);
+    return texts;
+}
+
 using U16 = std::vector<WideString>;
 
 template <typename Exception, typename Convert>
@@ -64,6 +72,24 @@ TEST_F(Words, SplitWordsDropsEmptyWords)
     EXPECT_EQ(SplitWords(FString(WTEXT(""))).Num(), 0);
     EXPECT_EQ(SplitWords(FString(WTEXT("    "))).Num(), 0);
     EXPECT_EQ(Texts(SplitWords(FString(WTEXT("one")))), U16{WTEXT("one")});
+}
+
+// The commands read their words without game strings; they must read the words
+// the host's split gives, and allocate nothing in the game for them.
+TEST_F(Words, CommandWordsAreTheWordsTheHostSplitGivesWithoutGameStorage)
+{
+    for (const WIDECHAR* text : {WTEXT("  KV.SpawnDino   a\tb  \"\" 1 "), WTEXT(""), WTEXT("    "), WTEXT("one"),
+                                 WTEXT("KV.SpawnDinoFor 1002 x 1,2,,3 F "), WTEXT(" \u00e9 \u00fc ")}) {
+        const FString line(text);
+        SCOPED_TRACE(ToNarrow(line));
+        const std::uint64_t allocationsBefore = sim::GetMemoryStats().allocations;
+        const CommandWords words(line.View());
+        EXPECT_EQ(sim::GetMemoryStats().allocations, allocationsBefore);
+
+        const TArray<FString> split = SplitWords(line);
+        EXPECT_EQ(Texts(words), Texts(split));
+        EXPECT_EQ(Texts(CommandWords(split)), Texts(split));
+    }
 }
 
 TEST_F(Words, SplitOnDropsEmptyPieces)
