@@ -1,4 +1,5 @@
 // The simulated game as the plugin reaches it: by member name only.
+#include "framework/members.h"
 #include "game/names.h"
 #include "host/game.h"
 #include "support/game_fixture.h"
@@ -50,6 +51,21 @@ TEST_F(SimGameTest, PlayerMembersAnswerFromTheWorldAndAreJournaled)
     ASSERT_GE(entries.size(), 2u);
     EXPECT_EQ(entries[0].ToString(), "Alice AShooterPlayerController.GetPlayerCharacterName() <- () -> \"Alice\"");
     EXPECT_EQ(Journal().CallsTo("AActor.GetWorld()").size(), 2u);
+}
+
+// On a real server the game's own code reaches its allocator directly: a member
+// that builds a string costs the plugin one resolution, and freeing it one more.
+TEST_F(SimGameTest, OnlyThePluginsResolutionsCount)
+{
+    AShooterPlayerController* alice = Controller("1001");
+    sim::ResetResolutionCount();
+    const std::uint64_t allocationsBefore = Memory().allocations;
+    {
+        const FString name = Call(member::PlayerCharacterName, alice);
+        EXPECT_EQ(sim::ResolutionCount(), 1u) << "the member; not the game's Malloc";
+        EXPECT_EQ(Memory().allocations - allocationsBefore, 1u) << "still a game allocation";
+    }
+    EXPECT_EQ(sim::ResolutionCount(), 2u) << "the plugin's Free";
 }
 
 TEST_F(SimGameTest, NamesAreFoundOrAddedAsAsked)

@@ -27,9 +27,12 @@ std::uint64_t& Resolutions()
     return count;
 }
 
+thread_local int gameCodeDepth = 0;
+
 const Member& Resolve(std::string_view name, MemberKind kind)
 {
-    ++Resolutions();
+    if (gameCodeDepth == 0)
+        ++Resolutions();
     const auto found = Members().find(name);
     if (found == Members().end())
         Fatal("unresolved game member", name);
@@ -69,6 +72,8 @@ void ClearMembers() { Members().clear(); }
 bool HasMember(std::string_view name) { return Members().find(name) != Members().end(); }
 std::uint64_t ResolutionCount() { return Resolutions(); }
 void ResetResolutionCount() { Resolutions() = 0; }
+void EnterGameCode() { ++gameCodeDepth; }
+void LeaveGameCode() { --gameCodeDepth; }
 
 void Fatal(std::string_view what, std::string_view name)
 {

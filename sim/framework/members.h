@@ -32,8 +32,22 @@ SDK_API void ClearMembers();
 SDK_API bool HasMember(std::string_view name);
 
 // Resolutions made since start (or since the last reset), for benchmarks and tests.
+// Only the plugin's count: the game's own code, running inside a game member,
+// reaches its allocator directly on a real server, without resolving a name.
 SDK_API std::uint64_t ResolutionCount();
 SDK_API void ResetResolutionCount();
+
+// Brackets the game's own code (a game member's body) on the calling thread.
+SDK_API void EnterGameCode();
+SDK_API void LeaveGameCode();
+
+class GameCodeScope {
+public:
+    GameCodeScope() { EnterGameCode(); }
+    ~GameCodeScope() { LeaveGameCode(); }
+    GameCodeScope(const GameCodeScope&) = delete;
+    GameCodeScope& operator=(const GameCodeScope&) = delete;
+};
 
 // Stops the process with a message that names the fault. Used for faults that a
 // real server would turn into a crash somewhere later.

@@ -96,6 +96,7 @@ struct MethodThunk<Impl> {
     template <MemberName Name, auto Recorder>
     static R Run(void* self, A... args)
     {
+        const GameCodeScope inGame;
         Self* typed = nullptr;
         if constexpr (std::is_base_of_v<Object, Self>)
             typed = As<Self>(self, Name.View());
@@ -149,6 +150,7 @@ struct StaticThunk<Impl> {
     template <MemberName Name>
     static R Run(A... args)
     {
+        const GameCodeScope inGame;
         JournalRecord record = GetJournal().Begin(JournalKind::Call, Name.View(), {}, sizeof...(A), !std::is_void_v<R>);
         if (record)
             RecordArgs<false, A...>(record, std::index_sequence_for<A...>{}, args...);
