@@ -107,7 +107,7 @@ double Percentile(std::vector<double>& sorted, double fraction)
 {
     if (sorted.empty())
         return 0;
-    return sorted[std::min(sorted.size() - 1, static_cast<std::size_t>(fraction * sorted.size()))];
+    return sorted[std::min(sorted.size() - 1, static_cast<std::size_t>(fraction * static_cast<double>(sorted.size())))];
 }
 
 // Reports round-trip latency (median and 99th percentile, in microseconds, averaged

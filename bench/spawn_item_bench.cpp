@@ -39,8 +39,9 @@ void BM_SpawnItem(benchmark::State& state)
         state.ResumeTiming();
     }
     cost.Report(state);
-    state.counters["per_item"] = benchmark::Counter(static_cast<double>(state.range(0) * state.iterations()),
-                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_item"] =
+        benchmark::Counter(static_cast<double>(state.range(0)) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_SpawnItem)->RangeMultiplier(10)->Range(1, 10000)->Unit(benchmark::kMicrosecond);
 

@@ -13,11 +13,12 @@ ColourWord ReadColours(WordConversions& conversions, int word, std::vector<std::
         const int region = read.count++;
         if (region >= static_cast<int>(read.parts.size()))
             return;
+        const auto slot = static_cast<std::size_t>(region);
         if (!IsNumeric(part)) {
-            read.parts[region] = ColourWord::Part::NotNumber;
+            read.parts[slot] = ColourWord::Part::NotNumber;
             return;
         }
-        conversions.Run(word, [&] { colors[region] = ToInt(ToNarrow(part)); }, region);
+        conversions.Run(word, [&] { colors[slot] = ToInt(ToNarrow(part)); }, region);
     });
     return read;
 }

@@ -11,7 +11,7 @@ namespace {
 bool ReadFlags(WordConversions& conversions, int firstFlag, DinoLine& line)
 {
     for (int i = 0; i < 3; ++i)
-        if (!conversions.Int(firstFlag + i, line.flagValues[i]))
+        if (!conversions.Int(firstFlag + i, line.flagValues[static_cast<std::size_t>(i)]))
             return false;
     line.options.Neuter = line.flagValues[0] == 1;
     line.options.KeepInWorld = line.flagValues[1] == 1;

@@ -155,7 +155,7 @@ StatWords<Count> ParseStatWords(WordConversions& conversions, int first, ReadEnd
     StatWords<Count> parsed;
     for (int i = first; i < words.Num() && i < first + static_cast<int>(Count); ++i) {
         const FString::WideView word = words[i];
-        StatWord& slot = parsed.slots[i - first];
+        StatWord& slot = parsed.slots[static_cast<std::size_t>(i - first)];
         if (word.find(WTEXT('-')) != FString::WideView::npos) {
             int pieces = 0;
             bool numeric = true;

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   libspdlog-dev libfmt-dev nlohmann-json3-dev libasio-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

@@ -170,7 +170,7 @@ TEST_F(RconAdmission, AuthenticatedConnectionsAreNeverClosedToMakeRoom)
     auto refused = Connect();
     refused->Send({1, kAuth, "secret"});
     EXPECT_TRUE(refused->ClosedByServer());
-    for (int i = 0; i < 3; ++i)
+    for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(in[i]->Command("hello", 2), "echo: hello");
 }
 
@@ -181,7 +181,7 @@ TEST_F(RconAdmission, RefusalsAreSummarisedOnTheConsole)
     std::vector<std::unique_ptr<RconClient>> silent;
     for (int i = 0; i < 50; ++i)
         silent.push_back(Connect());
-    for (int i = 0; i < 46; ++i)
+    for (std::size_t i = 0; i < 46; ++i)
         ASSERT_TRUE(silent[i]->ClosedByServer()) << i;
     server_->Stop();  // shows what is still held back
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

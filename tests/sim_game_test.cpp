@@ -109,8 +109,9 @@ constexpr Field<UWorld, float> kTimeAsFloat{"UWorld.TimeSeconds"};
 TEST_F(SimGameDeathTest, MemberUsedWithAnotherSignatureStopsNamingBoth)
 {
     EXPECT_DEATH(Call(kNameAsClass, Controller("1001")),
-                 "used with another signature than the game declares \\(used as method UClass\\*\\(\\); declared "
-                 "method FString\\(\\)\\): AShooterPlayerController\\.GetPlayerCharacterName\\(\\)");
+                 // GCC spells the types "UClass*()" and "FString()", clang "UClass *()" and "FString ()".
+                 "used with another signature than the game declares \\(used as method UClass ?\\*\\(\\); declared "
+                 "method FString ?\\(\\)\\): AShooterPlayerController\\.GetPlayerCharacterName\\(\\)");
     FString reference("x");
     EXPECT_DEATH(Call(kStaticAsMethod, nullptr, reference), "used as method .* declared static function");
     EXPECT_DEATH(FieldOf(kTimeAsFloat, sim::Handle<UWorld>(&Game().GetWorld())),

@@ -123,8 +123,8 @@ TEST_P(StockClient, PassesTheOrdinaryChecks)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sim, StockClient, ::testing::Values("rconclt", "python3-rcon", "rcon-srcds", "rcon-client"),
-                         [](const auto& info) {
-                             std::string name = info.param;
+                         [](const auto& test) {
+                             std::string name = test.param;
                              std::erase(name, '-');
                              return name;
                          });

@@ -107,7 +107,7 @@ TEST_F(SpawnDinoStats, RangesDrawWithinTheirBounds)
 {
     for (int run = 0; run < 5; ++run) {
         const Points points = PointsOf(KeptRaptor("R 1-100 1-100 1-100 1-100 100-1 5-5"));
-        for (const int index : {0, 1, 3, 4, 7}) {
+        for (const std::size_t index : {0u, 1u, 3u, 4u, 7u}) {
             EXPECT_GE(points[index], 1);
             EXPECT_LE(points[index], 100);
         }

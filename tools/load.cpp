@@ -56,10 +56,10 @@ public:
             socket_.bind({asio::ip::make_address(from, error), 0}, error);
         if (error)
             return Fail("cannot connect from " + from + ": " + error.message(), false);
-        socket_.async_connect(server, [self = shared_from_this()](std::error_code error) {
-            if (error)
-                return self->Fail("cannot connect: " + error.message(), false);
-            self->socket_.set_option(tcp::no_delay(true), error);
+        socket_.async_connect(server, [self = shared_from_this()](std::error_code connected) {
+            if (connected)
+                return self->Fail("cannot connect: " + connected.message(), false);
+            self->socket_.set_option(tcp::no_delay(true), connected);
             self->Write({1, kAuth, self->run_.options.password});
         });
     }
@@ -105,8 +105,7 @@ private:
         asio::async_read(socket_, asio::buffer(header_), [self = shared_from_this()](std::error_code error, std::size_t) {
             if (error)
                 return self->Fail("connection closed: " + error.message(), self->authenticated_);
-            const auto& h = self->header_;
-            const auto size = static_cast<std::int32_t>(h[0] | h[1] << 8 | h[2] << 16 | static_cast<std::uint32_t>(h[3]) << 24);
+            const std::int32_t size = ReadInt32(self->header_.data());
             if (size < kMinPacketSize || size > kMaxPacketSize)
                 return self->Fail("malformed reply", self->authenticated_);
             self->body_.resize(static_cast<std::size_t>(size));

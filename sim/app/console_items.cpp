@@ -30,7 +30,7 @@ template <typename Values>
 std::string ItemStats(const Values& values)
 {
     std::string shown;
-    for (int k = 0; k < kItemStatCount; ++k)
+    for (std::size_t k = 0; k < std::size_t{kItemStatCount}; ++k)
         shown += fmt::format("{}{}:{}", k == 0 ? "" : " ", k, values[k]);
     return shown;
 }

@@ -307,7 +307,7 @@ WideString FromUtf8(std::string_view text)
         int extra = b0 < 0x80 ? 0 : (b0 >> 5) == 0x6 ? 1 : (b0 >> 4) == 0xE ? 2 : (b0 >> 3) == 0x1E ? 3 : -1;
         char32_t c = extra == 0 ? b0 : extra == 1 ? (b0 & 0x1F) : extra == 2 ? (b0 & 0x0F) : (b0 & 0x07);
         bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
-        for (int k = 1; ok && k <= extra; ++k) {
+        for (std::size_t k = 1; ok && k <= static_cast<std::size_t>(extra); ++k) {
             const auto b = static_cast<unsigned char>(text[i + k]);
             if ((b & 0xC0) != 0x80)
                 ok = false;

@@ -32,24 +32,24 @@ void PutText(std::vector<std::uint8_t>& bytes, const FString& text)
     bytes.insert(bytes.end(), utf8.begin(), utf8.end());
 }
 
+std::uint32_t WordAt(const std::uint8_t* bytes)
+{
+    return std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) | (std::uint32_t{bytes[2]} << 16) |
+           (std::uint32_t{bytes[3]} << 24);
+}
+
 // Reads a text written by PutText at `at`; false when the bytes end first.
 bool TakeText(const std::uint8_t* bytes, std::size_t size, std::size_t& at, std::string& text)
 {
     if (size - at < 4)
         return false;
-    const std::uint32_t length = bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
-                                 (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+    const std::uint32_t length = WordAt(bytes + at);
     at += 4;
     if (size - at < length)
         return false;
     text.assign(reinterpret_cast<const char*>(bytes + at), length);
     at += length;
     return true;
-}
-
-std::uint32_t WordAt(const std::uint8_t* bytes)
-{
-    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
 // Creatures for creature classes; any other catalogue class gives a plain actor of
@@ -172,8 +172,8 @@ void OnClientNotifyLevelUp(Object& target, void* params)
 
 }  // namespace
 
-Dino::Dino(Class* cls, std::string label, World* world, const CreatureEntry& entry)
-    : Actor(cls, std::move(label), world), entry(&entry), colors(entry.colors)
+Dino::Dino(Class* cls, std::string objectLabel, World* actorWorld, const CreatureEntry& species)
+    : Actor(cls, std::move(objectLabel), actorWorld), entry(&species), colors(species.colors)
 {
 }
 

@@ -26,7 +26,7 @@ inline constexpr std::uint32_t kNeuteredBit = 6;
 
 class Dino : public Actor {
 public:
-    Dino(Class* cls, std::string label, World* world, const CreatureEntry& entry);
+    Dino(Class* cls, std::string objectLabel, World* actorWorld, const CreatureEntry& species);
 
     const CreatureEntry* entry = nullptr;
     std::int32_t TamingTeamID = 0;

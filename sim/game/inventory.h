@@ -14,8 +14,8 @@ class Item;
 
 class Inventory : public Object {
 public:
-    Inventory(Class* cls, std::string label, Object* owner, int maxSlots)
-        : Object(cls, std::move(label)), owner(owner), maxSlots(maxSlots)
+    Inventory(Class* cls, std::string objectLabel, Object* holder, int slots)
+        : Object(cls, std::move(objectLabel)), owner(holder), maxSlots(slots)
     {
     }
 

@@ -56,7 +56,7 @@ float GetItemStatModifier(Item* self, EPrimalItemStat::Type stat)
 
 }  // namespace
 
-Item::Item(Class* cls, std::string label, const ItemEntry& entry) : Object(cls, std::move(label))
+Item::Item(Class* cls, std::string objectLabel, const ItemEntry& entry) : Object(cls, std::move(objectLabel))
 {
     std::copy(entry.stats.begin(), entry.stats.end(), ItemStatInfos);
     ItemDurability = entry.durability;
@@ -118,8 +118,8 @@ std::optional<ItemRecord> DecodeItem(const std::uint8_t* bytes, std::size_t size
         at += 2;
     }
     for (float* value : {&record.askedQuality, &record.durability}) {
-        const std::uint32_t word = bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
-                                   (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+        const std::uint32_t word = std::uint32_t{bytes[at]} | (std::uint32_t{bytes[at + 1]} << 8) |
+                                   (std::uint32_t{bytes[at + 2]} << 16) | (std::uint32_t{bytes[at + 3]} << 24);
         *value = std::bit_cast<float>(word);
         at += 4;
     }

@@ -18,7 +18,7 @@ class DroppedItem;
 
 class Item : public Object {
 public:
-    Item(Class* cls, std::string label, const ItemEntry& entry);
+    Item(Class* cls, std::string objectLabel, const ItemEntry& entry);
 
     std::uint8_t ItemQualityIndex = 0;
     ItemStatInfo ItemStatInfos[kItemStatCount] = {};

@@ -95,8 +95,9 @@ JournalValue ItemDataValue(JournalRecord& record, const FCustomItemData& data)
 
 JournalValue DinoDataValue(JournalRecord& record, const FARKDinoData& data)
 {
-    const DinoDataHead head{data.CreatureClass, static_cast<std::uint32_t>(data.Text1.Len() * sizeof(WIDECHAR)),
-                            static_cast<std::uint32_t>(data.Text2.Len() * sizeof(WIDECHAR)),
+    const DinoDataHead head{data.CreatureClass,
+                            static_cast<std::uint32_t>(data.Text1.Len()) * std::uint32_t{sizeof(WIDECHAR)},
+                            static_cast<std::uint32_t>(data.Text2.Len()) * std::uint32_t{sizeof(WIDECHAR)},
                             static_cast<std::uint32_t>(data.CreatureBytes.Num())};
     std::string all(reinterpret_cast<const char*>(&head), sizeof(head));
     all.append(reinterpret_cast<const char*>(*data.Text1), head.text1);

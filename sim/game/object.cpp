@@ -27,7 +27,7 @@ std::unordered_set<const void*>& ShardOf(const void* pointer)
 
 }  // namespace
 
-Object::Object(Class* cls, std::string label) : ClassPrivate(cls), label(std::move(label))
+Object::Object(Class* cls, std::string objectLabel) : ClassPrivate(cls), label(std::move(objectLabel))
 {
     ShardOf(static_cast<const Object*>(this)).insert(static_cast<const Object*>(this));
 }

@@ -17,7 +17,7 @@ class Class;
 
 class Object {
 public:
-    Object(Class* cls, std::string label);
+    Object(Class* cls, std::string objectLabel);
     virtual ~Object();
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
@@ -29,7 +29,9 @@ public:
 // A game class. Classes are objects too, as in the game.
 class Class : public Object {
 public:
-    Class(std::string name, Class* super) : Object(nullptr, "Class:" + name), name(std::move(name)), super(super) {}
+    Class(std::string className, Class* superClass)
+        : Object(nullptr, "Class:" + className), name(std::move(className)), super(superClass)
+    {}
 
     bool IsChildOf(const Class* other) const
     {

@@ -13,7 +13,9 @@ namespace sim {
 // A script function, as FindFunctionChecked hands it out.
 class Function : public Object {
 public:
-    Function(Class* cls, std::string name) : Object(cls, "Function:" + name), name(std::move(name)) {}
+    Function(Class* cls, std::string functionName)
+        : Object(cls, "Function:" + functionName), name(std::move(functionName))
+    {}
     std::string name;
 };
 

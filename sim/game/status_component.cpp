@@ -35,8 +35,9 @@ static_assert(sizeof(MaxStatusValuesParams) == 32);
 
 }  // namespace
 
-StatusComponent::StatusComponent(Class* cls, std::string label, const std::array<float, kStatusValueCount>& baseValues)
-    : Object(cls, std::move(label))
+StatusComponent::StatusComponent(Class* cls, std::string objectLabel,
+                                 const std::array<float, kStatusValueCount>& baseValues)
+    : Object(cls, std::move(objectLabel))
 {
     std::copy(baseValues.begin(), baseValues.end(), BaseLevelMaxStatusValues);
     Rescale();

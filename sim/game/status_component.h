@@ -12,7 +12,7 @@ namespace sim {
 
 class StatusComponent : public Object {
 public:
-    StatusComponent(Class* cls, std::string label, const std::array<float, kStatusValueCount>& baseValues);
+    StatusComponent(Class* cls, std::string objectLabel, const std::array<float, kStatusValueCount>& baseValues);
 
     float CurrentStatusValues[kStatusValueCount] = {};
     float MaxStatusValues[kStatusValueCount] = {};

@@ -14,7 +14,9 @@ public:
 // Every actor knows its world and its team.
 class Actor : public Object {
 public:
-    Actor(Class* cls, std::string label, World* world) : Object(cls, std::move(label)), world(world) {}
+    Actor(Class* cls, std::string objectLabel, World* actorWorld)
+        : Object(cls, std::move(objectLabel)), world(actorWorld)
+    {}
 
     World* world = nullptr;
     int TargetingTeam = 0;  // UPrimalActor.TargetingTeam

@@ -30,7 +30,7 @@ bool PasswordMatches(std::string_view given, std::string_view expected)
     unsigned difference = given.size() == expected.size() ? 0 : 1;
     for (std::size_t i = 0; i < given.size(); ++i) {
         const unsigned char wanted = i < expected.size() ? static_cast<unsigned char>(expected[i]) : 0;
-        difference |= static_cast<unsigned char>(given[i]) ^ wanted;
+        difference |= static_cast<unsigned>(static_cast<unsigned char>(given[i]) ^ wanted);
     }
     return difference == 0;
 }

@@ -5,6 +5,14 @@
 #include "rcon/utf8.h"
 
 namespace sim::rcon {
+
+std::int32_t ReadInt32(const unsigned char* bytes)
+{
+    const std::uint32_t bits = std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
+                               (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);
+    return static_cast<std::int32_t>(bits);
+}
+
 namespace {
 
 void AppendInt32(std::string& out, std::int32_t value)
@@ -12,12 +20,6 @@ void AppendInt32(std::string& out, std::int32_t value)
     const auto bits = static_cast<std::uint32_t>(value);
     for (int shift = 0; shift < 32; shift += 8)
         out += static_cast<char>((bits >> shift) & 0xFF);
-}
-
-std::int32_t ReadInt32(const unsigned char* bytes)
-{
-    const std::uint32_t bits = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
-    return static_cast<std::int32_t>(bits);
 }
 
 Packet ParseFrame(std::string_view frame)

@@ -37,6 +37,9 @@ struct Packet {
     bool operator==(const Packet&) const = default;
 };
 
+// A little-endian int32, as the size, id and type fields are sent.
+std::int32_t ReadInt32(const unsigned char* bytes);
+
 // One whole packet, header and body in one buffer, so that it can go out in one write.
 std::string EncodePacket(const Packet& packet);
 
