@@ -7,10 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+  cmake ninja-build g++ pkg-config
+  clang libclang-rt-14-dev clang-tidy
   libspdlog-dev libfmt-dev nlohmann-json3-dev libasio-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
   rcon python3-rcon
 )
 for arg in "$@"; do
