@@ -15,6 +15,10 @@ inline constexpr const char* kCryoLimitTimeKey = "CryoLimitTime";
 inline constexpr bool kCryoLimitTimeDefault = false;
 inline constexpr const char* kCryoLifeInHoursKey = "CryoLifeInHours";
 inline constexpr std::int32_t kCryoLifeInHoursDefault = 1;
+inline constexpr const char* kRconRepliesKey = "RconReplies";
+inline constexpr const char* kRconRepliesDefault = "text";
+inline constexpr const char* kConsoleFeedbackKey = "ConsoleFeedback";
+inline constexpr bool kConsoleFeedbackDefault = false;
 
 // The server's current directory followed by "/ArkApi/Plugins/Kestrova/config.json",
 // built afresh at each call.

@@ -95,6 +95,7 @@ inline constexpr Static<UPrimalItem*(TSubclassOf<UPrimalItem>, UPrimalInventoryC
                                      int, bool, float, bool, TSubclassOf<UPrimalItem>, float, bool, bool, bool)>
     AddNewItem{"UPrimalItem.AddNewItem(TSubclassOf<UPrimalItem>,UPrimalInventoryComponent*,bool,bool,float,bool,int,"
                "bool,float,bool,TSubclassOf<UPrimalItem>,float,bool,bool,bool)"};
+inline constexpr Static<UClass*()> ItemStaticClass{"UPrimalItem.GetPrivateStaticClass()"};
 inline constexpr Field<UPrimalItem, float> ItemDurability{"UPrimalItem.ItemDurability"};
 inline constexpr Method<UPrimalItem, void(float)> AddItemDurability{"UPrimalItem.AddItemDurability(float)"};
 inline constexpr Method<UPrimalItem, void(FCustomItemData&)> SetCustomItemData{

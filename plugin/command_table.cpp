@@ -1,9 +1,8 @@
 #include "plugin/command_table.h"
 
-#include "dino/spawn_dino_command.h"
-#include "item/spawn_item_command.h"
 #include "plugin/containment.h"
 #include "plugin/reload.h"
+#include "plugin/spawn_commands.h"
 #include "plugin/targeted_forms.h"
 
 namespace kestrova {
