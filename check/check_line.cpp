@@ -231,6 +231,9 @@ void CheckTargeted(Report& report, const Command& command, const TArray<FString>
         report.spawn = nullptr;
         report.unchecked.clear();
         report.rconReply = kFailedReply;
+        // The console form looks for no target when no player issues it.
+        if (FromNobody(context))
+            StopForNobody(report);
         return;
     }
     report.rconReply = kSuccessReply;
