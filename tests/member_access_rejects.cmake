@@ -12,6 +12,9 @@ set(cases
   "MEMBER_POINTER_RESULT|the calling convention for this result type is not decided here")
 
 set(flags -std=c++20 -fsyntax-only)
+list(REMOVE_ITEM INCLUDES "")
+list(REMOVE_ITEM DEFINITIONS "")
+list(REMOVE_DUPLICATES INCLUDES)
 foreach(dir IN LISTS INCLUDES)
   list(APPEND flags -I${dir})
 endforeach()
