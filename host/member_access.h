@@ -10,7 +10,7 @@
 // Every use resolves the name again; nothing is cached. Where the host can check a
 // use against the game's declaration (CheckedResolve.h), every resolution is
 // checked. Functions are called as the game's compiler compiled them
-// (GameConvention.h): a signature whose convention that cannot decide does not
+// (GameConvention.h); a signature whose convention it cannot decide does not
 // compile.
 #pragma once
 

@@ -26,8 +26,8 @@
 //   that GCC's and MSVC's different rules for other classes never come into play.
 #pragma once
 
-#include <cstddef>
 #include <concepts>
+#include <cstddef>
 #include <cstdint>
 #include <type_traits>
 
