@@ -18,6 +18,7 @@ inline constexpr Method<FName, void(const char*, EFindName)> MakeName{"FName.FNa
 inline constexpr Method<UObject, UFunction*(FName)> FindFunctionChecked{"UObject.FindFunctionChecked(FName)"};
 inline constexpr Method<AActor, void(UFunction*, void*)> ActorProcessEvent{"AActor.ProcessEvent(UFunction*,void*)"};
 inline constexpr Method<UObject, void(UFunction*, void*)> ObjectProcessEvent{"UObject.ProcessEvent(UFunction*,void*)"};
+inline constexpr Field<RCONClientConnection, FString> PeerAddress{"RCONClientConnection.PeerAddress"};
 inline constexpr Method<RCONClientConnection, void(int, int, FString&)> SendMessage{
     "RCONClientConnection.SendMessage(int,int,FString&)"};
 

@@ -3,23 +3,22 @@
 #include <nlohmann/json.hpp>
 
 namespace kestrova {
-namespace {
 
-// One line of ASCII: other characters are escaped, so the line passes through a
-// game string unchanged; text that is not UTF-8 is replaced, not refused.
-std::string Line(const nlohmann::json& reply)
+nlohmann::json TargetJson(const std::optional<ReplyTarget>& target)
 {
-    return reply.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
+    if (!target)
+        return nullptr;
+    return {{"id", target->id}, {"name", target->name ? nlohmann::json(*target->name) : nlohmann::json()}};
 }
 
-}  // namespace
+std::string JsonLine(const nlohmann::json& json)
+{
+    return json.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
+}
 
 std::string SpawnReply(std::string_view command, const std::optional<ReplyTarget>& target, const Outcome& outcome)
 {
-    nlohmann::json reply = {{"v", kReplyVersion}, {"command", command}, {"target", nullptr}, {"outcome", ToJson(outcome)}};
-    if (target)
-        reply["target"] = {{"id", target->id}, {"name", target->name ? nlohmann::json(*target->name) : nlohmann::json()}};
-    return Line(reply);
+    return JsonLine({{"v", kReplyVersion}, {"command", command}, {"target", TargetJson(target)}, {"outcome", ToJson(outcome)}});
 }
 
 std::string ReloadReply(bool reloaded, std::string_view error)
@@ -27,7 +26,7 @@ std::string ReloadReply(bool reloaded, std::string_view error)
     nlohmann::json reply = {{"v", kReplyVersion}, {"command", "Kestrova.Reload"}, {"reloaded", reloaded}};
     if (!reloaded)
         reply["error"] = error;
-    return Line(reply);
+    return JsonLine(reply);
 }
 
 }  // namespace kestrova

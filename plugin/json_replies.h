@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "host/outcome.h"
 
 namespace kestrova {
@@ -18,6 +20,13 @@ struct ReplyTarget {
     std::string id;
     std::optional<std::string> name;
 };
+
+// {"id":...,"name":...}, or null.
+nlohmann::json TargetJson(const std::optional<ReplyTarget>& target);
+
+// One line of ASCII: other characters are escaped, so the line passes through a
+// game string unchanged; text that is not UTF-8 is replaced, not refused.
+std::string JsonLine(const nlohmann::json& json);
 
 // {"v":1,"command":...,"target":{"id":...,"name":...}|null,"outcome":{...}}
 std::string SpawnReply(std::string_view command, const std::optional<ReplyTarget>& target, const Outcome& outcome);

@@ -5,10 +5,12 @@
 #include "config/config.h"
 #include "host/game.h"
 #include "host/rcon.h"
+#include "plugin/command_table.h"
+#include "plugin/delivery_ledger.h"
 #include "plugin/json_replies.h"
 #include "plugin/logger.h"
 #include "plugin/messenger.h"
-#include "plugin/reply_settings.h"
+#include "plugin/settings.h"
 
 namespace kestrova {
 namespace {
@@ -22,6 +24,13 @@ void LogReloadFailure(const std::exception& e) noexcept
     }
 }
 
+// A reload that names another ledger (or none) switches to it.
+void SyncLedgerWithConfig()
+{
+    SyncDeliveryLedger();
+    SyncOrderCommands();
+}
+
 }  // namespace
 
 void ConsoleReload(APlayerController* player, FString*, bool)
@@ -30,6 +39,7 @@ void ConsoleReload(APlayerController* player, FString*, bool)
         return;
     try {
         LoadConfig();
+        SyncLedgerWithConfig();
         SendToPlayer(player, kGreen, fmt::format("Reloaded Config!"));
     } catch (const std::exception& e) {
         LogReloadFailure(e);
@@ -41,6 +51,7 @@ void RconReload(RCONClientConnection* connection, RCONPacket* packet, UWorld*)
     std::string error;
     try {
         LoadConfig();
+        SyncLedgerWithConfig();
     } catch (const std::exception& e) {
         LogReloadFailure(e);
         error = e.what();

@@ -2,9 +2,11 @@
 
 #include "dino/spawn_dino_command.h"
 #include "item/spawn_item_command.h"
+#include "host/text.h"
 #include "plugin/containment.h"
+#include "plugin/delivery_ledger.h"
 #include "plugin/messenger.h"
-#include "plugin/reply_settings.h"
+#include "plugin/settings.h"
 
 namespace kestrova {
 
@@ -28,7 +30,10 @@ namespace {
 
 void RunOnConsole(const SpawnCommand& command, APlayerController* player, const FString& line)
 {
-    TellIssuingPlayer(command.name, player, RunSpawnCommand(command, player, line));
+    const Outcome outcome = RunSpawnCommand(command, player, line);
+    TellIssuingPlayer(command.name, player, outcome);
+    if (DeliveryLedger() != nullptr)
+        RecordRun({player, nullptr}, ToUtf8(line.View()), command.name, std::nullopt, outcome);
 }
 
 }  // namespace

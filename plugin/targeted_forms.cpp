@@ -1,19 +1,17 @@
 #include "plugin/targeted_forms.h"
 
-#include <optional>
+#include <string>
 #include <utility>
 
 #include "host/game.h"
 #include "host/members.h"
 #include "host/rcon.h"
-#include "host/text.h"
 #include "host/words.h"
-#include "plugin/json_replies.h"
-#include "plugin/reply_settings.h"
+#include "plugin/delivery_ledger.h"
+#include "plugin/settings.h"
 #include "plugin/spawn_commands.h"
 
 namespace kestrova {
-namespace {
 
 // What sets the six forwarders apart, besides their channel.
 struct TargetedForm {
@@ -22,17 +20,19 @@ struct TargetedForm {
     const SpawnCommand& plain;
 };
 
-const TargetedForm kSpawnDinoFor{"KV.SpawnDinoFor", 6, kSpawnDinoCommand};
-const TargetedForm kSpawnDinoStatsFor{"KV.SpawnDinoStatsFor", 8, kSpawnDinoStatsCommand};
-const TargetedForm kSpawnItemFor{"KV.SpawnItemFor", 6, kSpawnItemCommand};
+namespace {
+
+const TargetedForm kTargetedForms[] = {
+    {"KV.SpawnDinoFor", 6, kSpawnDinoCommand},
+    {"KV.SpawnDinoStatsFor", 8, kSpawnDinoStatsCommand},
+    {"KV.SpawnItemFor", 6, kSpawnItemCommand},
+};
+const TargetedForm& kSpawnDinoFor = kTargetedForms[0];
+const TargetedForm& kSpawnDinoStatsFor = kTargetedForms[1];
+const TargetedForm& kSpawnItemFor = kTargetedForms[2];
 
 // The player id word: the targeted forms all take it as word 1.
 constexpr int kIdWord = 1;
-
-struct Forwarded {
-    AShooterPlayerController* target = nullptr;
-    FString line;  // the words without the player id, each followed by one blank
-};
 
 // The words, each followed by one blank, without word `leftOut`; its storage
 // allocated once.
@@ -53,87 +53,83 @@ FString LineWithout(const CommandWords& words, int32 leftOut)
     return line;
 }
 
-// Splits the line, finds the player named by the id and rebuilds the line without
-// it. A line with fewer words than the form needs stops there, with its outcome.
-std::optional<Outcome> Forward(const CommandWords& words, const TargetedForm& form, Forwarded& out)
-{
-    if (words.Num() < form.minimumWords) {
-        Stop stop;
-        stop.needed = form.minimumWords;
-        stop.words = words.Num();
-        return Outcome::Nothing(stop);
-    }
-    out.target = AsaApi::GetApiUtils().FindPlayerById(FString(words[kIdWord]));
-    out.line = LineWithout(words, kIdWord);
-    if (out.target == nullptr)
-        return Outcome::Nothing(StopAt(StopRule::NoSuchPlayer, words, kIdWord));
-    return std::nullopt;
-}
-
 APlayerController* AsPlayerController(AShooterPlayerController* controller) { return controller; }
 
-// The plain command's outcome, numbered as the targeted line was typed.
-Outcome RunPlain(const TargetedForm& form, AShooterPlayerController* target, const FString& line)
-{
-    Outcome outcome = RunSpawnCommand(form.plain, AsPlayerController(target), line);
-    ShiftForTargetedForm(outcome);
-    return outcome;
-}
+// Where the ledger's line of a run starts: the line as it arrived.
+std::string Received(const FString& line) { return DeliveryLedger() != nullptr ? ToUtf8(line.View()) : std::string(); }
 
 void ForwardConsole(const TargetedForm& form, APlayerController* player, FString* line)
 {
     if (player == nullptr)
         return;
-    const CommandWords words(line->View());
-    Forwarded forwarded;
-    std::optional<Outcome> stopped = Forward(words, form, forwarded);
-    const Outcome outcome = stopped ? std::move(*stopped) : RunPlain(form, forwarded.target, forwarded.line);
-    TellIssuingPlayer(form.name, player, outcome);
-}
-
-std::optional<ReplyTarget> TargetOf(const CommandWords& words, AShooterPlayerController* target)
-{
-    if (words.Num() <= kIdWord)
-        return std::nullopt;
-    ReplyTarget reply{ToUtf8(words[kIdWord]), std::nullopt};
-    if (target != nullptr)
-        reply.name = ToUtf8(Call(member::PlayerCharacterName, target).View());
-    return reply;
+    const std::string received = Received(*line);
+    FString handedOn;
+    const TargetedRun run = RunTargeted(form, *line, handedOn, DeliveryLedger() != nullptr);
+    TellIssuingPlayer(form.name, player, run.outcome);
+    RecordRun({player, nullptr}, received, form.name, run.target, run.outcome);
 }
 
 void ForwardRcon(const TargetedForm& form, RCONClientConnection* connection, RCONPacket* packet)
 {
     const bool json = RconRepliesSetting() == RconReplies::Json;
-    Forwarded forwarded;
-    std::optional<Outcome> stopped;
-    std::optional<ReplyTarget> target;
-    {
-        const CommandWords words(packet->Body.View());
-        stopped = Forward(words, form, forwarded);
-        if (json && (!stopped || stopped->stop->rule == StopRule::NoSuchPlayer))
-            target = TargetOf(words, forwarded.target);
-        if (stopped && stopped->stop->rule == StopRule::TooFewWords) {
-            // Too short to hand on: no reply at all, unless replies are JSON.
-            if (json) {
-                FString reply(SpawnReply(form.name, std::nullopt, *stopped).c_str());
-                SendRconReply(connection, packet->Id, reply);
-            }
-            return;
-        }
-    }
-    // The body is rewritten whether or not a player has the id; the words above
-    // viewed the old body and are gone.
-    packet->Body = std::move(forwarded.line);
-    const bool handedOn = forwarded.target != nullptr;
-    const Outcome outcome = handedOn ? RunPlain(form, forwarded.target, packet->Body) : std::move(*stopped);
+    const std::string received = Received(packet->Body);
+    const TargetedRun run = RunTargeted(form, packet->Body, packet->Body, json || DeliveryLedger() != nullptr);
+    RecordRun({nullptr, connection}, received, form.name, run.target, run.outcome);
+    // Too short to hand on: no reply at all, unless replies are JSON.
+    if (!run.target && !json)
+        return;
     // Made once the answer is known, so no reply text is made only to be replaced.
-    FString reply(json       ? SpawnReply(form.name, target, outcome).c_str()
-                  : handedOn ? "Success! Sent to the command processor."
-                             : "Failed to give!");
+    FString reply(json           ? SpawnReply(form.name, run.target, run.outcome).c_str()
+                  : run.handedOn ? "Success! Sent to the command processor."
+                                 : "Failed to give!");
     SendRconReply(connection, packet->Id, reply);
 }
 
 }  // namespace
+
+const TargetedForm* FindTargetedForm(WideView name)
+{
+    for (const TargetedForm& form : kTargetedForms) {
+        const FString registered(form.name);
+        if (registered.View().size() == name.size() &&
+            FGenericPlatformStricmp::Strnicmp(registered.View().data(), name.data(), name.size()) == 0)
+            return &form;
+    }
+    return nullptr;
+}
+
+const char* NameOf(const TargetedForm& form) { return form.name; }
+
+TargetedRun RunTargeted(const TargetedForm& form, const FString& line, FString& handedOn, bool named)
+{
+    TargetedRun run;
+    AShooterPlayerController* target = nullptr;
+    {
+        const CommandWords words(line.View());
+        if (words.Num() < form.minimumWords) {
+            Stop stop;
+            stop.needed = form.minimumWords;
+            stop.words = words.Num();
+            run.outcome = Outcome::Nothing(stop);
+            return run;
+        }
+        target = AsaApi::GetApiUtils().FindPlayerById(FString(words[kIdWord]));
+        run.target = ReplyTarget{ToUtf8(words[kIdWord]), std::nullopt};
+        if (target == nullptr)
+            run.outcome = Outcome::Nothing(StopAt(StopRule::NoSuchPlayer, words, kIdWord));
+        // The words view `line`, which may be `handedOn`: they end before it is written.
+        FString rebuilt = LineWithout(words, kIdWord);
+        handedOn = std::move(rebuilt);
+    }
+    if (target == nullptr)
+        return run;
+    if (named)
+        run.target->name = ToUtf8(Call(member::PlayerCharacterName, target).View());
+    run.handedOn = true;
+    run.outcome = RunSpawnCommand(form.plain, AsPlayerController(target), handedOn);
+    ShiftForTargetedForm(run.outcome);
+    return run;
+}
 
 void SpawnDinoForConsole(APlayerController* p, FString* line, bool) { ForwardConsole(kSpawnDinoFor, p, line); }
 void SpawnDinoStatsForConsole(APlayerController* p, FString* line, bool) { ForwardConsole(kSpawnDinoStatsFor, p, line); }

@@ -1,5 +1,6 @@
-#include "plugin/reply_settings.h"
+#include "plugin/settings.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -47,6 +48,22 @@ bool ConsoleFeedbackSetting() noexcept
 {
     return Setting(kConsoleFeedbackKey, kConsoleFeedbackDefault,
                    [] { return ConfigBool(kConsoleFeedbackKey, kConsoleFeedbackDefault); });
+}
+
+DeliveryLedgerSetting DeliveryLedgerSettings() noexcept
+{
+    DeliveryLedgerSetting setting;
+    setting.name = Setting(kDeliveryLedgerKey, std::string(kDeliveryLedgerDefault),
+                           [] { return ConfigString(kDeliveryLedgerKey, kDeliveryLedgerDefault); });
+    const std::int32_t megabytes = Setting(kDeliveryLedgerMaxMBKey, kDeliveryLedgerMaxMBDefault, [] {
+        return ConfigInt(kDeliveryLedgerMaxMBKey, kDeliveryLedgerMaxMBDefault);
+    });
+    const std::int32_t files = Setting(kDeliveryLedgerFilesKey, kDeliveryLedgerFilesDefault, [] {
+        return ConfigInt(kDeliveryLedgerFilesKey, kDeliveryLedgerFilesDefault);
+    });
+    setting.maxBytes = static_cast<std::uint64_t>(std::max(megabytes, 1)) << 20;
+    setting.files = static_cast<std::uint32_t>(std::max(files, 1));
+    return setting;
 }
 
 }  // namespace kestrova
