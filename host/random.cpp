@@ -13,7 +13,7 @@ constexpr Word Param(Mt::result_type value) { return static_cast<Word>(value); }
 constexpr Word kMultiplier = Param(Mt::initialization_multiplier);
 constexpr Word kMatrix = Param(Mt::xor_mask);
 constexpr Word kUpperMask = ~Word{0} << Mt::mask_bits;
-constexpr Word kMiddle = Mt::shift_size;  // m: word i's twist takes word i + m
+constexpr Word kMiddle = static_cast<Word>(Mt::shift_size);  // m: word i's twist takes word i + m
 static_assert(Mt::word_size == 32);
 
 // The first twist's new word i, from state words i, i + 1 and i + m.
