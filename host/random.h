@@ -8,14 +8,14 @@ namespace kestrova {
 
 // One value from the platform's non-deterministic source, asked of the system
 // itself (random_posix.cpp, random_windows.cpp): a CPU's seed instruction, which is
-// what std::random_device may pick by default, costs a hundred times more under a
+// what std::random_device may pick by default, costs tens of times more under a
 // virtual machine than the system's own generator.
 std::uint32_t SystemSeed();
 
 // The first two outputs of a Mersenne Twister (MT19937, standard initialisation)
 // seeded with `seed`, as std::mt19937 gives them. They depend on only five of its
 // 624 state words, the last of them word 398, so only those are made and nothing
-// is twisted beyond them: a draw costs a third of a std::mt19937's set-up.
+// else is twisted: about a sixth of the cost of a std::mt19937 and two draws.
 std::array<std::uint32_t, 2> FirstTwoOutputs(std::uint32_t seed);
 
 // Those two outputs d0 and d1 as u = (d0 + d1 * 2^32) / 2^64 in double precision,
