@@ -1,6 +1,5 @@
 #include "dino/command_words.h"
 
-#include "host/random.h"
 #include "host/words.h"
 
 namespace kestrova {
@@ -31,11 +30,9 @@ void ApplySexWord(FString::WideView word, DinoSpawnOptions& options)
 
 double StatPointEnd(std::string_view text) { return SaturatedInt(ToFloat(text)); }
 
-std::int32_t ParseIntOrRange(std::string_view text) { return SaturatedInt(NumberOrRange(text, StatPointEnd)); }
-
-std::vector<std::int32_t> DrawStatPoints(const StatWords<6>& words)
+std::vector<std::int32_t> DrawStatPoints(const StatWords<6>& words, UnitDraw draw)
 {
-    const auto points = DrawStatValues<std::int32_t>(words, SaturatedInt);
+    const auto points = DrawStatValues<std::int32_t>(words, SaturatedInt, draw);
     return {points.begin(), points.end()};
 }
 

@@ -32,11 +32,8 @@ void ApplySexWord(FString::WideView word, DinoSpawnOptions& options);
 // a float truncated toward zero into the signed 32-bit range.
 double StatPointEnd(std::string_view text);
 
-// A whole number ("7.9" gives 7) or a range drawn at random ("3-7"), saturated to
-// the signed 32-bit range.
-std::int32_t ParseIntOrRange(std::string_view text);
-
-// The six stat points the stat words ask for, ranges drawn.
-std::vector<std::int32_t> DrawStatPoints(const StatWords<6>& words);
+// The six stat points the stat words ask for, each range drawn with `draw`, and
+// saturated to the signed 32-bit range.
+std::vector<std::int32_t> DrawStatPoints(const StatWords<6>& words, UnitDraw draw = DrawUnit);
 
 }  // namespace kestrova

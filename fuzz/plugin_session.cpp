@@ -16,7 +16,8 @@ PluginSession::PluginSession(std::string_view target)
     configPath_ = root / "ArkApi" / "Plugins" / "Kestrova" / "config.json";
     std::ofstream(configPath_, std::ios::binary | std::ios::trunc) << "{}";
     sim::SetCurrentDir(root.string());
-    GetLogSinks().clear();  // the plugin's error lines are expected; nothing shows them
+    log_ = std::make_shared<sim::CapturingSink>();
+    GetLogSinks() = {log_};
     game_ = std::make_unique<sim::Game>();
     Load();
 }
@@ -24,6 +25,7 @@ PluginSession::PluginSession(std::string_view target)
 void PluginSession::Begin()
 {
     game_->Reset();
+    log_->Clear();
     // The game clears the registry when it starts afresh; the plugin's commands
     // must be there for every input.
     Load();

@@ -178,17 +178,19 @@ StatWords<Count> ParseStatWords(WordConversions& conversions, int first, ReadEnd
     return parsed;
 }
 
-// The slots' values: a number as read, a range drawn with DrawUnit (one draw per
-// word read, range or not), anything else 0; `finish` turns the double into a slot.
+// The slots' values: a number as read; a range the point lo + u * (hi - lo) that
+// a draw u picks, running from the end written first toward the other (3-7 up
+// from 3, 7-3 down from 7); anything else 0. Every word read draws, range or not,
+// as every reading seeds its own generator. `finish` turns the double into a slot.
 template <typename Slot, std::size_t Count, typename Finish>
-std::array<Slot, Count> DrawStatValues(const StatWords<Count>& words, Finish finish)
+std::array<Slot, Count> DrawStatValues(const StatWords<Count>& words, Finish finish, UnitDraw draw)
 {
     std::array<Slot, Count> values{};
     for (std::size_t i = 0; i < Count; ++i) {
         const StatWord& word = words.slots[i];
         if (word.kind != StatWord::Kind::Number && word.kind != StatWord::Kind::Range)
             continue;
-        const double u = DrawUnit();
+        const double u = draw();
         values[i] = finish(word.kind == StatWord::Kind::Range ? word.low + u * (word.high - word.low) : word.low);
     }
     return values;

@@ -6,8 +6,6 @@
 
 #include "host/game.h"
 #include "host/members.h"
-#include "host/random.h"
-#include "host/words.h"
 
 namespace kestrova {
 namespace {
@@ -36,11 +34,6 @@ bool ApplyToItem(UPrimalItem* item, const std::array<std::pair<int, float>, 5>& 
 }
 
 }  // namespace
-
-float ParseFloatOrRange(std::string_view text)
-{
-    return static_cast<float>(NumberOrRange(text, ToFloat));
-}
 
 std::uint16_t ItemStatValue(int statIndex, float value, float base, float a, float b)
 {

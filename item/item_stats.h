@@ -2,7 +2,6 @@
 #pragma once
 
 #include <array>
-#include <string_view>
 #include <vector>
 
 #include "AsaApi.h"
@@ -11,9 +10,6 @@ namespace kestrova {
 
 // Values for item stats 1, 2, 3, 5 and 7, in that order.
 using ItemStatSlots = std::array<float, 5>;
-
-// A number ("7.5") or a range drawn at random ("5-10"), as a 32-bit float.
-float ParseFloatOrRange(std::string_view text);
 
 // Writes each positive value into every item that uses that stat, and tells each
 // item that received a value that it changed.

@@ -34,6 +34,9 @@ ItemLine ParseSpawnItem(const CommandWords& words)
     return line;
 }
 
-ItemStatSlots DrawItemStats(const StatWords<5>& words) { return DrawStatValues<float>(words, AsSlot); }
+ItemStatSlots DrawItemStats(const StatWords<5>& words, UnitDraw draw)
+{
+    return DrawStatValues<float>(words, AsSlot, draw);
+}
 
 }  // namespace kestrova

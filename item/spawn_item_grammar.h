@@ -40,7 +40,8 @@ struct ItemLine {
 // KV.SpawnItem item-blueprint second-blueprint quality form-flag count [stat1 [stat2 [stat3 [stat5 [stat7]]]]]
 ItemLine ParseSpawnItem(const CommandWords& words);
 
-// The five stat values the stat words ask for, ranges drawn once for all items.
-ItemStatSlots DrawItemStats(const StatWords<5>& words);
+// The five stat values the stat words ask for, each range drawn once for all items
+// with `draw`.
+ItemStatSlots DrawItemStats(const StatWords<5>& words, UnitDraw draw = DrawUnit);
 
 }  // namespace kestrova

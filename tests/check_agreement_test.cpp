@@ -106,7 +106,7 @@ TEST_F(CheckAgreement, TargetedFormsHandOnAndReplyAsSaid)
     const Run spawned = BothOverRcon("KV.SpawnDinoFor 1002" + dino);
     EXPECT_EQ(spawned.report.verdict, check::Verdict::Spawns);
     EXPECT_EQ(spawned.report.handedTo, "KV.SpawnDino, as Bob (1002)");
-    EXPECT_EQ(Creatures().back()->TamingTeamID, 50002) << "for Bob";
+    EXPECT_EQ(NewestCreature().TamingTeamID, 50002) << "for Bob";
 
     // Enough words to be handed on, too few for the plain command: nothing, and
     // still the success reply.
@@ -131,8 +131,8 @@ TEST_F(CheckAgreement, FlagsAreSetOnlyByOne)
 {
     for (const char* neuter : {"1", "1.9", "01", "+1", "2", "0", "-1", "0.9"}) {
         const Run run = Agree(Dino("0 10 0 " + std::string(neuter) + " 1 0 0"));
-        ExpectCreatureAsReported(run.report, *Creatures().back());
-        EXPECT_EQ(ReadingOf(run, 6).starts_with("neuter: yes"), Creatures().back()->Flag(sim::kNeuteredBit)) << neuter;
+        ExpectCreatureAsReported(run.report, NewestCreature());
+        EXPECT_EQ(ReadingOf(run, 6).starts_with("neuter: yes"), NewestCreature().Flag(sim::kNeuteredBit)) << neuter;
     }
     // Keep in the world by 1.0; anything else delivers: a cryopod, or an egg, which
     // wins over keeping it.
@@ -151,9 +151,9 @@ TEST_F(CheckAgreement, ColoursAreReadByPosition)
 {
     for (const char* colours : {"5,x,7", ",", "-3,,2.9", "0,0,12", "1,2,3,4,5,6,7,+", "x,y,z,1"}) {
         const Run run = Agree(Dino("0 10 0 0 1 0 " + std::string(colours)));
-        ExpectCreatureAsReported(run.report, *Creatures().back());
+        ExpectCreatureAsReported(run.report, NewestCreature());
         for (int region = 0; region < 6; ++region) {
-            const int colour = Creatures().back()->colors[static_cast<std::size_t>(region)];
+            const int colour = NewestCreature().colors[static_cast<std::size_t>(region)];
             EXPECT_THAT(ReadingOf(run, 9), HasSubstr(colour != 0 ? "region " + std::to_string(region) +
                                                                        " gets colour " + std::to_string(colour)
                                                                  : "stay"))
@@ -168,17 +168,17 @@ TEST_F(CheckAgreement, SexWordsAreComparedExactly)
         // Twice, so the game's own alternation cannot hide a wrong reading.
         for (int twice = 0; twice < 2; ++twice) {
             const Run run = Agree(Dino("0 10 0 0 1 0 0 " + std::string(sex)));
-            ExpectCreatureAsReported(run.report, *Creatures().back());
+            ExpectCreatureAsReported(run.report, NewestCreature());
             if (std::string_view(sex) != "R") {
                 EXPECT_EQ(ReadingOf(run, 10).find("female") != std::string::npos,
-                          Creatures().back()->Flag(sim::kIsFemaleBit))
+                          NewestCreature().Flag(sim::kIsFemaleBit))
                     << sex;
             }
         }
     }
     const Run jellyfish = Agree("KV.SpawnDino " + std::string(kJellyfish) + " \"\" 0 10 0 0 1 0 0 F");
     EXPECT_THAT(jellyfish.report.words.back().reading, HasSubstr("no sexes"));
-    EXPECT_EQ(Creatures().back()->flags, 0u);
+    EXPECT_EQ(NewestCreature().flags, 0u);
 }
 
 TEST_F(CheckAgreement, StatWordsNumbersRangesBadRangesAndNegatives)
@@ -187,13 +187,13 @@ TEST_F(CheckAgreement, StatWordsNumbersRangesBadRangesAndNegatives)
                               "1 2 3 4 5 6 7 8", "99999999999", "3-5- +3-5 1-2-3 0-0 4-6"}) {
         const Run run = Agree(Stats("0 0 0 1 0 0 R " + std::string(stats)));
         ASSERT_EQ(run.report.verdict, check::Verdict::Spawns) << stats;
-        ExpectCreatureAsReported(run.report, *Creatures().back());
+        ExpectCreatureAsReported(run.report, NewestCreature());
     }
     // The issue's example: a female at base level 11.
     const Run example = Agree(Stats("0 0 0 1 0 5,x,7 F 10 x"));
     EXPECT_EQ(example.report.spawn["baseLevel"]["min"], 11);
     EXPECT_THAT(example.report.outcome, HasSubstr("female creature (Raptor_Character_BP_C) at base level 11"));
-    EXPECT_EQ(Creatures().back()->MyCharacterStatusComponent->BaseCharacterLevel, 11);
+    EXPECT_EQ(NewestCreature().MyCharacterStatusComponent->BaseCharacterLevel, 11);
 }
 
 TEST_F(CheckAgreement, ItemStatWords)

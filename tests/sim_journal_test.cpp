@@ -1,6 +1,8 @@
 // The journal: how much it keeps, how it tells a field write from a read, and the
 // plugin's own steps that only it can show (the order of the level and
 // BeginPlay, the sex bit, the messenger, the rewritten RCON body).
+#include <algorithm>
+
 #include "app/options.h"
 #include "host/members.h"
 #include "support/catalogue_references.h"
@@ -62,6 +64,28 @@ TEST_F(SimJournal, KeepsTheLastEntriesWithTheirRunningNumbers)
     FieldOf(member::TargetingTeam, Controller("1001")) = 7;
     EXPECT_EQ(Journal().Recorded(), 0u);
     EXPECT_EQ(RunConsole("/journal"), "The journal is off (kestrova-sim --journal N keeps the last N entries).\n");
+}
+
+TEST_F(SimJournal, HoldsNoMoreMemoryHoweverLongItRuns)
+{
+    constexpr std::size_t kCapacity = 3000;  // a few chunks' worth
+    Journal().SetCapacity(kCapacity);
+    const auto record = [&](std::size_t calls) {
+        for (std::size_t i = 0; i < calls; ++i)
+            Call(member::GetWorld, Controller("1001"));
+    };
+    record(2 * kCapacity);
+    const std::size_t settled = Journal().HeldBytes();
+    std::size_t most = 0;
+    for (int step = 0; step < 16; ++step) {
+        record(kCapacity / 2);
+        most = std::max(most, Journal().HeldBytes());
+    }
+    EXPECT_EQ(Journal().Recorded(), 10 * kCapacity);
+    EXPECT_EQ(Journal().Size(), kCapacity);
+    // Chunks are dropped and reused as they fall out of the window, one spare at
+    // most, so the figure only moves by a part of one chunk.
+    EXPECT_LT(most, settled + settled / 2) << "settled at " << settled << " bytes";
 }
 
 TEST_F(SimJournal, FieldWritesAreToldFromReadsWithTheValueWritten)

@@ -1,12 +1,7 @@
-// KV.SpawnDinoStats through its console callback, and the stat words' numbers and
-// ranges (ParseIntOrRange).
+// KV.SpawnDinoStats through its console callback.
 #include <array>
-#include <limits>
-#include <set>
-#include <stdexcept>
 #include <string>
 
-#include "dino/command_words.h"
 #include "host/members.h"
 #include "support/creature_fixture.h"
 
@@ -33,7 +28,7 @@ protected:
     sim::Dino& KeptRaptor(const std::string& genderAndStats)
     {
         Run(kRaptorWord + " \"\" 0 0 0 1 0 0 " + genderAndStats);
-        return *Creatures().back();
+        return NewestCreature();
     }
 
     static Points PointsOf(const sim::Dino& creature)
@@ -121,7 +116,7 @@ TEST_F(SpawnDinoStats, NineAndTenWordLines)
 
     // Nine: the game's sex, six zero slots, colours from word 8.
     Run("\"" + kRaptorWord + "\" \"\" 0 0 0 1 0 0,0,12");
-    sim::Dino& first = *Creatures().back();
+    sim::Dino& first = NewestCreature();
     EXPECT_THAT(TrailOf(member::SpawnActor.name), ElementsAre(::testing::HasSubstr("(\"" + kRaptorWord + "\", 100")));
     EXPECT_FALSE(first.Flag(sim::kIsFemaleBit));
     EXPECT_EQ(first.colors, (std::array<int, 6>{0, 0, 12, 0, 0, 0}));
@@ -150,35 +145,6 @@ TEST_F(SpawnDinoStats, ConversionErrorsEndTheCommandSilentlyBeforeAnythingIsSpaw
     ExpectNothing(kRaptorWord + " \"\" 0 0 0 1 0 0 R 1" + std::string(40, '0'));  // beyond a float
     ExpectNothing(kRaptorWord + " \"\" 0 0 0 1 0 . R");               // a colour piece that is a lone point
     ExpectNothing(kRaptorWord + " \"\" 0 0 0 1 x 0 R 1 2 3 4 5 6");   // word 7 not numeric
-}
-
-TEST(ParseIntOrRange, NumbersTruncateAndSaturate)
-{
-    EXPECT_EQ(ParseIntOrRange("7.9"), 7);
-    EXPECT_EQ(ParseIntOrRange("+12"), 12);
-    EXPECT_EQ(ParseIntOrRange("5-5"), 5);
-    EXPECT_EQ(ParseIntOrRange("99999999999"), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(ParseIntOrRange("99999999999-99999999999"), std::numeric_limits<std::int32_t>::max());
-    EXPECT_LE(ParseIntOrRange("0--99999999999"), 0);
-    EXPECT_THROW(ParseIntOrRange("-3-5"), std::invalid_argument);
-    EXPECT_THROW(ParseIntOrRange("-"), std::invalid_argument);
-}
-
-TEST(ParseIntOrRange, RangesStayWithinTheirBoundsAndSpread)
-{
-    for (const char* range : {"3-7", "7-3"}) {
-        SCOPED_TRACE(range);
-        std::set<int> seen;
-        for (int draw = 0; draw < 200; ++draw) {
-            const int value = ParseIntOrRange(range);
-            EXPECT_GE(value, 3);
-            EXPECT_LE(value, 7);
-            seen.insert(value);
-        }
-        // Each draw seeds afresh; 200 equal draws out of four likely values
-        // would take odds of about 4^-199.
-        EXPECT_GT(seen.size(), 1u);
-    }
 }
 
 }  // namespace

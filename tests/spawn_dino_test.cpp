@@ -225,7 +225,7 @@ TEST_F(SpawnDino, SexWordIsComparedExactly)
                         : creature->Flag(sim::kIsFemaleBit)  ? "female"
                                                               : "male");
     EXPECT_THAT(sexes, ElementsAre("male", "male", "female", "male", "male", "none"));
-    EXPECT_EQ(Creatures().back()->flags, 0u) << "nothing written on a creature without gender";
+    EXPECT_EQ(NewestCreature().flags, 0u) << "nothing written on a creature without gender";
 }
 
 TEST_F(SpawnDino, DeliveryThatReachesNoInventoryLeavesTheCreatureTamedInTheWorld)

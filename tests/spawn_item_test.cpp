@@ -192,19 +192,5 @@ TEST(ItemStatValue, StaysInRangeWhateverTheRecord)
     EXPECT_EQ(ItemStatValue(2, 50.0f, 128.0f, 0.5f, 0.125f), 1) << "below the base";
 }
 
-TEST(ParseFloatOrRange, NumbersAndRanges)
-{
-    EXPECT_EQ(ParseFloatOrRange("7.5"), 7.5f);
-    EXPECT_EQ(ParseFloatOrRange("5-5"), 5.0f);
-    for (int i = 0; i < 100; ++i) {
-        const float up = ParseFloatOrRange("5-10");
-        EXPECT_TRUE(up >= 5.0f && up <= 10.0f) << up;
-        const float down = ParseFloatOrRange("10-5");
-        EXPECT_TRUE(down >= 5.0f && down <= 10.0f) << down;
-    }
-    EXPECT_THROW(ParseFloatOrRange("-5-10"), std::invalid_argument);
-    EXPECT_THROW(ParseFloatOrRange("+"), std::invalid_argument);
-}
-
 }  // namespace
 }  // namespace kestrova::test

@@ -63,7 +63,7 @@ TEST_F(SpawnTamedDino, ImprintsOnlyAboveZero)
     DinoSpawnOptions options = Options();
     options.ImprintQuality = 1.75f;  // not clamped
     Spawn(options);
-    const sim::Dino& imprinted = *Creatures().back();
+    const sim::Dino& imprinted = NewestCreature();
     EXPECT_EQ(TextOf(imprinted.ImprinterName), "Alice");
     EXPECT_EQ(TextOf(imprinted.ImprinterPlayerUniqueNetId), "0002f3a1c9e84b7d9a1e5c6b7d8e9f01");
     EXPECT_EQ(imprinted.MyCharacterStatusComponent->DinoImprintingQuality, 1.75f);
@@ -166,7 +166,7 @@ TEST_F(SpawnTamedDino, WrongTypedCryopodClassEndsTheRunWithTheCreatureSetUpInThe
     EXPECT_EQ(Escaped(), 0);
     EXPECT_THAT(LogLines(), ElementsAre(EndsWith("[Kestrova][error] [json.exception.type_error.302] type must be "
                                                  "string, but is number")));
-    const sim::Dino& raptor = *Creatures().back();
+    const sim::Dino& raptor = NewestCreature();
     EXPECT_TRUE(raptor.tamed);
     EXPECT_TRUE(raptor.Flag(sim::kNeuteredBit));
     EXPECT_EQ(raptor.colors[5], 9);

@@ -88,6 +88,12 @@ struct Journal::Chunk {
     std::vector<JournalValue> values;
     std::string kept;  // bytes that values copied
 
+    std::size_t HeldBytes() const
+    {
+        return sizeof *this + entries.capacity() * sizeof(Stored) + values.capacity() * sizeof(JournalValue) +
+               kept.capacity();
+    }
+
     void Reset(std::uint64_t first)
     {
         firstSeq = first;
@@ -182,6 +188,14 @@ std::uint64_t Journal::Dropped() const
 {
     const std::uint64_t recorded = Recorded();
     return recorded > capacity_ ? recorded - capacity_ : 0;
+}
+
+std::size_t Journal::HeldBytes() const
+{
+    std::size_t bytes = spare_ ? spare_->HeldBytes() : 0;
+    for (const auto& chunk : chunks_)
+        bytes += chunk->HeldBytes();
+    return bytes + watches_.capacity() * sizeof(Watch) + watchBytes_.capacity() + scratch_.capacity();
 }
 
 Journal::Stored* Journal::Locate(std::uint64_t seq, Chunk** chunk)

@@ -165,6 +165,9 @@ public:
     // Entries that fell out of the window.
     std::uint64_t Dropped() const;
     std::size_t Size() const { return static_cast<std::size_t>(Recorded() - Dropped()); }
+    // The bytes its storage holds, reserved and spare included: what bounds its
+    // memory, which the running numbers above cannot show.
+    std::size_t HeldBytes() const;
 
     // The kept entries, oldest first; with `last`, only the last that many.
     std::vector<JournalEntry> Entries(std::size_t last = static_cast<std::size_t>(-1));

@@ -75,6 +75,14 @@ sim::Dino& CreatureTest::OnlyCreature() const
     return *creatures.front();
 }
 
+sim::Dino& CreatureTest::NewestCreature() const
+{
+    const std::vector<sim::Dino*> creatures = Creatures();
+    if (creatures.empty())
+        throw std::logic_error("expected a creature in the world, found none");
+    return *creatures.back();
+}
+
 sim::Dino& CreatureTest::SpawnDirect(const char* reference, std::string_view player)
 {
     FString text(reference);

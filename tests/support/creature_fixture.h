@@ -35,6 +35,9 @@ protected:
     std::vector<sim::Dino*> Creatures() const;
     // The one creature in the world; fails the test when there is not exactly one.
     sim::Dino& OnlyCreature() const;
+    // The creature spawned last; fails the test, rather than reading past the end,
+    // when there is none.
+    sim::Dino& NewestCreature() const;
 
     // The creature a spawn run hands to the plugin's functions directly.
     sim::Dino& SpawnDirect(const char* reference, std::string_view player = "1001");
