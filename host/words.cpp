@@ -42,7 +42,8 @@ std::from_chars_result ReadUnsignedFloat(std::string_view text, float& value)
 {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
     const char* first = text.data();
-    if (text.empty() || text.front() == '+' || text.front() == '-')
+    // strtof would also skip white space.
+    if (text.empty() || text.front() == '+' || text.front() == '-' || IsSpace(text.front()))
         return {first, std::errc::invalid_argument};
     const std::string terminated(text);
     char* end = nullptr;
