@@ -10,7 +10,7 @@
 
 #include "command_cost.h"
 #include "config/config.h"
-#include "dino/spawn_dino_command.h"
+#include "plugin/spawn_commands.h"
 #include "framework/host.h"
 #include "game/game.h"
 #include "game/rcon_connection.h"

@@ -8,7 +8,7 @@
 #include "command_cost.h"
 #include "framework/host.h"
 #include "game/game.h"
-#include "item/spawn_item_command.h"
+#include "plugin/spawn_commands.h"
 
 namespace {
 

@@ -92,6 +92,8 @@ void TakeReading(Report& report, Reading reading, std::size_t fromWord)
         report.words.push_back(std::move(reading.words[i]));
     report.verdict = reading.verdict;
     report.stop = std::move(reading.stop);
+    report.result = reading.result;
+    report.kept = reading.kept;
     report.outcome = std::move(reading.outcome);
     report.spawn = std::move(reading.spawn);
     for (std::string& note : reading.notes)
@@ -110,8 +112,10 @@ bool FromNobody(const Context& context)
 void StopForNobody(Report& report)
 {
     report.verdict = Verdict::DoesNothing;
-    report.stop =
-        StopNote{"no-player", -1, {}, "no player issues it (the server's console), so the command returns at once"};
+    report.stop = Note(StopRule::NoPlayer, "no player issues it (the server's console), so the command returns at once");
+    if (report.result)
+        report.result = Outcome::Result::Nothing;
+    report.kept.reset();
     report.outcome.clear();
     report.spawn = nullptr;
     report.unchecked.clear();
@@ -139,6 +143,8 @@ void CheckPlain(Report& report, const Command& command, const TArray<FString>& w
         // How the words would read on the console is still worth showing.
         report.verdict = Verdict::NotACommand;
         report.stop.reset();
+        report.result.reset();
+        report.kept.reset();
         report.outcome.clear();
         report.spawn = nullptr;
         report.unchecked.clear();
@@ -179,12 +185,14 @@ void CheckTargeted(Report& report, const Command& command, const TArray<FString>
         report.outcome.clear();
         report.spawn = nullptr;
         report.unchecked.clear();
-        report.stop = StopNote{"too-few-words",
-                               -1,
-                               {},
-                               fmt::format("{} needs at least {} words, its name and the player id included, to hand "
-                                           "the line on; this line has {}, so nothing happens",
-                                           command.name, command.minimumWords, words.Num())};
+        Stop tooFew;
+        tooFew.needed = command.minimumWords;
+        tooFew.words = words.Num();
+        report.stop = Note(tooFew, fmt::format("{} needs at least {} words, its name and the player id included, to "
+                                               "hand the line on; this line has {}, so nothing happens",
+                                               command.name, command.minimumWords, words.Num()));
+        report.result = Outcome::Result::Nothing;
+        report.kept.reset();
         report.rconReply.reset();
         report.rconNote = "no reply at all: a client waits until it gives up";
         if (FromNobody(context))
@@ -215,12 +223,17 @@ void CheckTargeted(Report& report, const Command& command, const TArray<FString>
     TakeReading(report, Explain(command.grammar, handedWords, who, context.world, numbering), 1);
     if (target.found == false) {
         report.verdict = Verdict::DoesNothing;
-        report.stop = StopNote{
-            "no-such-player", 1, {}, fmt::format("no player has id {}, so the line is not handed on", Code(Utf8(id)))};
+        report.stop = Note(Stop(StopRule::NoSuchPlayer, 1, ToNarrow(id)),
+                           fmt::format("no player has id {}, so the line is not handed on", Code(Utf8(id))));
+        report.result = Outcome::Result::Nothing;
+        report.kept.reset();
         report.outcome.clear();
         report.spawn = nullptr;
         report.unchecked.clear();
         report.rconReply = kFailedReply;
+        // The console form looks for no target when no player issues it.
+        if (FromNobody(context))
+            StopForNobody(report);
         return;
     }
     report.rconReply = kSuccessReply;

@@ -36,6 +36,13 @@ struct Numbering {
     std::string lineName = "this line";  // or "the line handed on"
 
     int Typed(int word) const { return word >= 1 ? word + shift : word; }
+    // A plain command's stop, numbered as typed.
+    Stop Typed(Stop stop) const
+    {
+        if (shift > 0)
+            ShiftForTargetedForm(stop);
+        return stop;
+    }
     std::string Word(int word) const { return "word " + std::to_string(Typed(word)); }
 };
 
@@ -44,6 +51,8 @@ struct Reading {
     std::vector<WordNote> words;  // numbered as typed
     Verdict verdict = Verdict::DoesNothing;
     std::optional<StopNote> stop;
+    std::optional<Outcome::Result> result;
+    std::optional<KeptReason> kept;
     std::string outcome;
     nlohmann::json spawn;
     std::vector<std::string> notes;
@@ -75,6 +84,9 @@ std::string Span(std::string_view singular, std::string_view plural, int first, 
 StopNote GrammarStop(const LineStop& stop, const TArray<FString>& words, std::string_view command,
                      const Numbering& numbering, std::string_view consequence,
                      const std::function<std::string(int word)>& role);
+
+// A stop and why it stops.
+StopNote Note(Stop stop, std::string reason);
 
 // A stat word with '-' that is not two numbers: `slot` stays 0 and the words go on.
 std::string BadRangeReading(std::string_view slot);

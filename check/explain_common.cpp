@@ -42,10 +42,9 @@ StopNote GrammarStop(const LineStop& stop, const TArray<FString>& words, std::st
                      const Numbering& numbering, std::string_view consequence,
                      const std::function<std::string(int word)>& role)
 {
-    StopNote note;
+    StopNote note{numbering.Typed(StopOf(stop, CommandWords(words))), {}};
     switch (stop.rule) {
     case LineStop::Rule::TooFewWords: {
-        note.rule = "too-few-words";
         std::string missing;
         for (int word = stop.word; word < stop.needed; ++word)
             missing += fmt::format("{}{} ({})", missing.empty() ? "" : ", ", numbering.Word(word), role(word));
@@ -54,15 +53,10 @@ StopNote GrammarStop(const LineStop& stop, const TArray<FString>& words, std::st
         break;
     }
     case LineStop::Rule::NotNumeric:
-        note.rule = "not-a-number";
-        note.word = numbering.Typed(stop.word);
         note.reason = fmt::format("{} {} is not a number (an optional sign, then digits with at most one point), so {}",
                                   numbering.Word(stop.word), Code(Utf8(words[stop.word])), consequence);
         break;
     case LineStop::Rule::DoesNotConvert: {
-        note.rule = "does-not-convert";
-        note.word = numbering.Typed(stop.word);
-        note.message = stop.message;
         std::string what = fmt::format("{} {}", numbering.Word(stop.word), Code(Utf8(words[stop.word])));
         if (stop.part >= 0) {
             int part = 0;
@@ -100,6 +94,8 @@ std::string ClassPhrase(const ClassFacts& facts)
     }
     return {};
 }
+
+StopNote Note(Stop stop, std::string reason) { return StopNote{std::move(stop), std::move(reason)}; }
 
 const char* VerdictName(Verdict verdict)
 {

@@ -318,9 +318,10 @@ private:
     void Decide(Reading& reading) const
     {
         const std::string consequence = "the line does nothing: nothing is spawned";
+        reading.result = Outcome::Result::Nothing;
         if (who_.kind == Recipient::Kind::Nobody) {
-            reading.stop = StopNote{
-                "no-player", -1, {}, "no player issues it (the server's console), so the command returns at once"};
+            reading.stop =
+                Note(StopRule::NoPlayer, "no player issues it (the server's console), so the command returns at once");
             return;
         }
         if (line_.stop) {
@@ -330,18 +331,15 @@ private:
         }
         reading.spawn = Spawn();
         if (creature_ && creature_->kind != ClassFacts::Kind::Creature) {
-            const std::string word = numbering_.Word(1);
-            reading.stop = creature_->kind == ClassFacts::Kind::None
-                               ? StopNote{"no-class",
-                                          numbering_.Typed(1),
-                                          {},
-                                          word + " names nothing in this world, so the game spawns nothing"}
-                               : StopNote{"not-a-creature",
-                                          numbering_.Typed(1),
-                                          {},
-                                          fmt::format("{} names {}, which is not a creature: the game spawns it, and "
-                                                      "the command goes no further",
-                                                      word, creature_->name)};
+            const std::string word = numbering_.Word(kCreatureWord);
+            const bool none = creature_->kind == ClassFacts::Kind::None;
+            const Stop stop(none ? StopRule::NoClass : StopRule::NotACreature, numbering_.Typed(kCreatureWord),
+                            line_.options.BlueprintPath);
+            reading.stop =
+                Note(stop, none ? word + " names nothing in this world, so the game spawns nothing"
+                                : fmt::format("{} names {}, which is not a creature: the game spawns it, and "
+                                              "the command goes no further",
+                                              word, creature_->name));
             return;
         }
         if (!creature_) {
@@ -352,10 +350,27 @@ private:
                     fmt::format("whether {} names an item (no world given)", numbering_.Word(2)));
         }
         reading.verdict = Verdict::Spawns;
-        reading.outcome = Outcome();
+        reading.outcome = OutcomeSentence();
+        reading.kept = Kept();
+        reading.result = reading.kept ? Outcome::Result::KeptInWorld : Outcome::Result::Delivered;
     }
 
-    std::string Outcome() const
+    // Why the creature will stay in the world, as far as the world tells.
+    std::optional<KeptReason> Kept() const
+    {
+        const DinoSpawnOptions& options = line_.options;
+        if (!options.AsEgg && options.KeepInWorld)
+            return std::nullopt;
+        if (options.AsEgg && creature_ && !creature_->hasEggItem)
+            return KeptReason::EggNotMade;
+        if (who_.facts && !who_.facts->hasInventory)
+            return KeptReason::NoInventory;
+        if (who_.facts && who_.facts->freeSlots < 1)
+            return KeptReason::InventoryFull;
+        return std::nullopt;
+    }
+
+    std::string OutcomeSentence() const
     {
         const DinoSpawnOptions& options = line_.options;
         const bool sexes = !creature_ || creature_->usesGender;

@@ -201,18 +201,25 @@ private:
         return {};
     }
 
-    void Stop(Reading& reading, const char* rule, int word, std::string reason) const
+    // A stop at `word` of the plain command's line (-1: none), read as the command reads it.
+    void StopAt(Reading& reading, StopRule rule, int word, std::string reason) const
     {
-        reading.stop = StopNote{rule, word < 0 ? -1 : numbering_.Typed(word), {}, std::move(reason)};
+        std::string text;
+        if (word == kItemWord)
+            text = line_.itemReference;
+        else if (word >= 0)
+            text = ToNarrow(words_[word]);
+        reading.stop = Note(numbering_.Typed(Stop(rule, word, std::move(text))), std::move(reason));
     }
 
     void Decide(Reading& reading) const
     {
         const std::string consequence = "the line does nothing: nothing is created";
         const auto role = [](int word) { return RoleName(word); };
+        reading.result = Outcome::Result::Nothing;
         if (who_.kind == Recipient::Kind::Nobody) {
-            Stop(reading, "no-player", -1,
-                 "no player issues it (the server's console), so the command returns at once");
+            StopAt(reading, StopRule::NoPlayer, -1,
+                   "no player issues it (the server's console), so the command returns at once");
             return;
         }
         if (line_.stop && !line_.stop->IsConversion()) {
@@ -220,7 +227,7 @@ private:
             return;
         }
         if (who_.facts && !who_.facts->hasInventory) {
-            Stop(reading, "no-inventory", -1, who_.label + " has no inventory, so the command does nothing");
+            StopAt(reading, StopRule::NoInventory, -1, who_.label + " has no inventory, so the command does nothing");
             return;
         }
         if (!who_.facts)
@@ -231,25 +238,25 @@ private:
         }
         reading.spawn = Spawn();
         if (line_.count < 1) {
-            Stop(reading, "count-below-one", 5,
-                 fmt::format("the count ({}) is below 1, so nothing is created", numbering_.Word(5)));
+            StopAt(reading, StopRule::CountBelowOne, kCountWord,
+                   fmt::format("the count ({}) is below 1, so nothing is created", numbering_.Word(kCountWord)));
             return;
         }
         if (item_ && item_->kind != ClassFacts::Kind::Item) {
             if (item_->kind == ClassFacts::Kind::None)
-                Stop(reading, "no-class", 1,
-                     numbering_.Word(1) + " names nothing in this world, so nothing is created");
+                StopAt(reading, StopRule::NoClass, kItemWord,
+                       numbering_.Word(kItemWord) + " names nothing in this world, so nothing is created");
             else
-                Stop(reading, "not-an-item", 1,
-                     fmt::format("{} names {}, which is not an item, so the game creates nothing", numbering_.Word(1),
-                                 item_->name));
+                StopAt(reading, StopRule::NotAnItem, kItemWord,
+                       fmt::format("{} names {}, which is not an item, so the game creates nothing",
+                                   numbering_.Word(kItemWord), item_->name));
             return;
         }
         if (!item_)
             reading.unchecked.push_back(fmt::format("whether {} names an item (no world given)", numbering_.Word(1)));
         if (who_.facts && who_.facts->freeSlots < 1) {
-            Stop(reading, "inventory-full", -1,
-                 "the inventory of " + who_.label + " is full, so the game creates none of the items");
+            StopAt(reading, StopRule::InventoryFull, -1,
+                   "the inventory of " + who_.label + " is full, so the game creates none of the items");
             return;
         }
 
@@ -272,6 +279,7 @@ private:
             reading.outcome += ", with the second class " + second_->name;
         if (line_.statStop) {
             reading.verdict = Verdict::SpawnsThenStops;
+            reading.result = Outcome::Result::Partly;
             reading.stop = GrammarStop(*line_.statStop, words_, "KV.SpawnItem", numbering_,
                                        "the command ends there, after the items were made: they keep their quality "
                                        "and get no stat values",
@@ -280,6 +288,14 @@ private:
             return;
         }
         reading.verdict = Verdict::Spawns;
+        reading.result = Outcome::Result::Delivered;
+        if (made < line_.count) {
+            // The items it has room for are made, and the command stops short of the rest.
+            reading.result = Outcome::Result::Partly;
+            StopAt(reading, StopRule::InventoryFull, -1,
+                   fmt::format("the inventory of {} has room for {} of the {} items, so the game makes no more",
+                               who_.label, made, line_.count));
+        }
         reading.outcome += StatsOutcome();
     }
 

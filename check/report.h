@@ -8,6 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/outcome.h"
+
 namespace kestrova::check {
 
 enum class Verdict {
@@ -28,15 +30,10 @@ struct WordNote {
     std::string reading;  // how the word is read, in the grammar's terms
 };
 
-// The rule that stops a line.
-struct StopNote {
-    // too-few-words, not-a-number, does-not-convert, no-player, no-such-player,
-    // no-inventory, inventory-full, count-below-one, no-class, not-a-creature,
-    // not-an-item
-    std::string rule;
-    int word = -1;        // the word that stops it, as typed; -1 for none
-    std::string message;  // a conversion's own message
-    std::string reason;   // one sentence for people
+// The rule that stops a line: the stop as the command's own outcome gives it, and
+// why, for people.
+struct StopNote : Stop {
+    std::string reason;  // one sentence; the checker's alone
 };
 
 struct TargetNote {
@@ -52,6 +49,10 @@ struct Report {
     std::vector<WordNote> words;
     Verdict verdict = Verdict::NotACommand;
     std::optional<StopNote> stop;
+    // What the command's own outcome will say, in its words: set for the spawn
+    // commands, with why a creature stays in the world.
+    std::optional<Outcome::Result> result;
+    std::optional<KeptReason> kept;
     std::string outcome;   // one sentence
     nlohmann::json spawn;  // what is asked of the game, for scripts; null when nothing
 
@@ -74,5 +75,9 @@ std::string FormatText(const Report& report);
 
 // The report as one JSON object.
 nlohmann::json ToJson(const Report& report);
+
+// What the issuing player is told on the console when config.json's
+// "ConsoleFeedback" is on; empty when the line delivers.
+std::string Feedback(const Report& report);
 
 }  // namespace kestrova::check

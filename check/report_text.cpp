@@ -44,9 +44,10 @@ std::string FormatText(const Report& report)
     // A command that is not one on this channel: a console command sent over RCON.
     const bool elsewhere = report.verdict == Verdict::NotACommand && !report.command.empty();
     text += fmt::format("  verdict: {}\n", elsewhere ? "not a command over RCON" : VerdictText(report.verdict));
-    if (report.stop)
-        text +=
-            fmt::format("  {}: {}\n", report.verdict == Verdict::SpawnsThenStops ? "then" : "why", report.stop->reason);
+    if (report.stop) {
+        const bool then = report.verdict == Verdict::SpawnsThenStops || report.result == Outcome::Result::Partly;
+        text += fmt::format("  {}: {}\n", then ? "then" : "why", report.stop->reason);
+    }
     if (!report.outcome.empty())
         text += fmt::format("  outcome: {}\n", report.outcome);
     if (!report.command.empty()) {
@@ -88,12 +89,15 @@ nlohmann::json ToJson(const Report& report)
         {"unchecked", report.unchecked},
     };
     if (report.stop) {
-        json["stop"] = {{"rule", report.stop->rule},
-                        {"word", report.stop->word < 0 ? nlohmann::json() : nlohmann::json(report.stop->word)},
-                        {"reason", report.stop->reason}};
-        if (!report.stop->message.empty())
-            json["stop"]["message"] = report.stop->message;
+        json["stop"] = kestrova::ToJson(static_cast<const Stop&>(*report.stop));
+        json["stop"]["reason"] = report.stop->reason;
     }
+    if (report.result) {
+        json["result"] = ResultName(*report.result);
+        json["feedback"] = Feedback(report);
+    }
+    if (report.kept)
+        json["kept"] = KeptReasonName(*report.kept);
     if (report.target) {
         json["target"] = {{"id", report.target->id},
                           {"found", report.target->found ? nlohmann::json(*report.target->found) : nlohmann::json()}};
@@ -108,6 +112,23 @@ nlohmann::json ToJson(const Report& report)
             json["rcon"]["note"] = report.rconNote;
     }
     return json;
+}
+
+std::string Feedback(const Report& report)
+{
+    // With no player, nobody is told.
+    if (!report.result || (report.stop && report.stop->rule == StopRule::NoPlayer))
+        return {};
+    Outcome predicted;
+    predicted.result = *report.result;
+    predicted.stop = report.stop;
+    predicted.kept = report.kept;
+    if (predicted.result == Outcome::Result::Partly && report.spawn.contains("made")) {
+        predicted.items.emplace();
+        predicted.items->made = report.spawn["made"].get<std::int32_t>();
+        predicted.items->count = report.spawn["count"].get<std::int32_t>();
+    }
+    return PlainWords(report.command, predicted);
 }
 
 }  // namespace kestrova::check

@@ -15,6 +15,16 @@ inline constexpr const char* kCryoLimitTimeKey = "CryoLimitTime";
 inline constexpr bool kCryoLimitTimeDefault = false;
 inline constexpr const char* kCryoLifeInHoursKey = "CryoLifeInHours";
 inline constexpr std::int32_t kCryoLifeInHoursDefault = 1;
+inline constexpr const char* kRconRepliesKey = "RconReplies";
+inline constexpr const char* kRconRepliesDefault = "text";
+inline constexpr const char* kConsoleFeedbackKey = "ConsoleFeedback";
+inline constexpr bool kConsoleFeedbackDefault = false;
+inline constexpr const char* kDeliveryLedgerKey = "DeliveryLedger";
+inline constexpr const char* kDeliveryLedgerDefault = "";
+inline constexpr const char* kDeliveryLedgerMaxMBKey = "DeliveryLedgerMaxMB";
+inline constexpr std::int32_t kDeliveryLedgerMaxMBDefault = 64;
+inline constexpr const char* kDeliveryLedgerFilesKey = "DeliveryLedgerFiles";
+inline constexpr std::int32_t kDeliveryLedgerFilesDefault = 4;
 
 // The server's current directory followed by "/ArkApi/Plugins/Kestrova/config.json",
 // built afresh at each call.

@@ -15,10 +15,11 @@ WideString EggReference(WideView path)
 }
 
 ADroppedItem* GiveFertilizedEgg(AShooterPlayerController* controller, APrimalDinoCharacter* creature,
-                                bool* inInventory)
+                                EggPlace* place)
 {
-    if (inInventory != nullptr)
-        *inInventory = false;
+    EggPlace ignored = EggPlace::NotMade;
+    EggPlace& where = place != nullptr ? *place : ignored;
+    where = EggPlace::NotMade;
     const auto& eggClasses = FieldOf(member::FertilizedEggItemsToSpawn, creature);
     if (eggClasses.Num() == 0 || eggClasses[0].uClass == nullptr)
         return nullptr;
@@ -38,13 +39,15 @@ ADroppedItem* GiveFertilizedEgg(AShooterPlayerController* controller, APrimalDin
     ADroppedItem* egg = Call(member::CreateCloneFertilizedEgg, creature, UE::Math::TVector<double>{},
                              UE::Math::TRotator<double>{}, TSubclassOf<ADroppedItem>{}, 0, true);
 
-    if (egg != nullptr) {
-        if (auto* inventory = Call(member::PlayerInventory, controller)) {
-            const bool taken = Call(member::AddItemObject, inventory, FieldOf(member::DroppedItemMyItem, egg)) != nullptr;
-            if (inInventory != nullptr)
-                *inInventory = taken;
-        }
-    }
+    if (egg == nullptr)
+        return nullptr;
+    auto* inventory = Call(member::PlayerInventory, controller);
+    if (inventory == nullptr)
+        where = EggPlace::NoInventory;
+    else if (Call(member::AddItemObject, inventory, FieldOf(member::DroppedItemMyItem, egg)) != nullptr)
+        where = EggPlace::Inventory;
+    else
+        where = EggPlace::InventoryFull;
     return egg;
 }
 

@@ -10,10 +10,13 @@ namespace kestrova {
 // "_C" (in any case) and without any "Default__".
 WideString EggReference(WideView path);
 
+// Where a fertilized egg ended.
+enum class EggPlace { NotMade, NoInventory, InventoryFull, Inventory };
+
 // Asks the creature for a fertilized egg and moves the egg's item into the
 // player's inventory. Returns the dropped egg, or null when none was made;
-// `inInventory`, when given, tells whether the player's inventory took the item.
+// `place`, when given, tells where the egg ended.
 ADroppedItem* GiveFertilizedEgg(AShooterPlayerController* controller, APrimalDinoCharacter* creature,
-                                bool* inInventory = nullptr);
+                                EggPlace* place = nullptr);
 
 }  // namespace kestrova

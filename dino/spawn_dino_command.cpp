@@ -8,36 +8,34 @@
 namespace kestrova {
 namespace {
 
-// A line that stops does nothing; one that stops at a conversion ends with that
-// conversion's error, before anything is spawned.
-void Spawn(APlayerController* player, DinoLine line)
+// A line its words stop does nothing, before anything is spawned.
+Outcome Spawn(APlayerController* player, const CommandWords& words, DinoLine line)
 {
-    if (line.stop) {
-        if (line.stop->IsConversion())
-            line.stop->Throw();
-        return;
-    }
+    if (line.stop)
+        return Outcome::Nothing(StopOf(*line.stop, words));
     line.options.Controller = AsShooterController(player);
-    SpawnTamedDino(std::move(line.options));
+    return SpawnTamedDino(std::move(line.options));
 }
 
 }  // namespace
 
-void SpawnDinoCommand(APlayerController* player, FString* line, bool)
+Outcome SpawnDino(APlayerController* player, const FString& line)
 {
     if (player == nullptr)
-        return;
-    Spawn(player, ParseSpawnDino(CommandWords(line->View())));
+        return Outcome::Nothing({StopRule::NoPlayer});
+    const CommandWords words(line.View());
+    return Spawn(player, words, ParseSpawnDino(words));
 }
 
-void SpawnDinoStatsCommand(APlayerController* player, FString* line, bool)
+Outcome SpawnDinoStats(APlayerController* player, const FString& line)
 {
     if (player == nullptr)
-        return;
-    DinoLine parsed = ParseSpawnDinoStats(CommandWords(line->View()));
+        return Outcome::Nothing({StopRule::NoPlayer});
+    const CommandWords words(line.View());
+    DinoLine parsed = ParseSpawnDinoStats(words);
     if (!parsed.stop)
         parsed.options.StatPoints = DrawStatPoints(parsed.stats);
-    Spawn(player, std::move(parsed));
+    return Spawn(player, words, std::move(parsed));
 }
 
 }  // namespace kestrova

@@ -3,13 +3,14 @@
 #pragma once
 
 #include "AsaApi.h"
+#include "host/outcome.h"
 
 namespace kestrova {
 
 // KV.SpawnDino blueprint item-path item-quality level imprint neuter keep-in-world as-egg colours [sex]
-void SpawnDinoCommand(APlayerController* player, FString* line, bool consoleFlag);
+Outcome SpawnDino(APlayerController* player, const FString& line);
 
 // KV.SpawnDinoStats blueprint item-path item-quality imprint neuter keep-in-world as-egg colours [sex [stat1 .. stat6]]
-void SpawnDinoStatsCommand(APlayerController* player, FString* line, bool consoleFlag);
+Outcome SpawnDinoStats(APlayerController* player, const FString& line);
 
 }  // namespace kestrova

@@ -9,6 +9,9 @@
 
 namespace kestrova {
 
+// Both creature commands name the creature's blueprint in word 1.
+inline constexpr int kCreatureWord = 1;
+
 struct DinoSpawnOptions {
     AShooterPlayerController* Controller = nullptr;  // never null
     std::string BlueprintPath;

@@ -18,12 +18,16 @@ namespace {
 
 constexpr std::array<std::size_t, 6> kStatIndexOfPoint = {0, 1, 3, 4, 7, 8};
 
-APrimalDinoCharacter* Spawn(const DinoSpawnOptions& options)
+// The creature, or the rule that stops the run: the game spawned nothing, or an
+// actor that is no creature.
+APrimalDinoCharacter* Spawn(const DinoSpawnOptions& options, StopRule& stop)
 {
     FString path(options.BlueprintPath.c_str());
     AActor* actor = Call(member::SpawnActor, options.Controller, path, 100.0f, 0.0f, 0.0f, true);
+    stop = StopRule::NoClass;
     if (actor == nullptr)
         return nullptr;
+    stop = StopRule::NotACreature;
     UClass* actorClass = FieldOf(member::ClassPrivate, actor);
     if (!Call(member::IsChildOf, actorClass, CallStatic(member::DinoStaticClass)))
         return nullptr;
@@ -62,12 +66,14 @@ void Imprint(APrimalDinoCharacter* creature, AShooterPlayerController* controlle
         Call(member::ServerSyncReplicatedValues, status);
 }
 
-void ApplyStats(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
-                const std::vector<std::int32_t>& statPoints)
+// The base level the points make, when the creature has a status component.
+std::optional<int> ApplyStats(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
+                              const std::vector<std::int32_t>& statPoints)
 {
-    ApplyStatLevels(creature, controller, StatLevelList(statPoints));
+    const std::optional<int> level = ApplyStatLevels(creature, controller, StatLevelList(statPoints));
     if (UPrimalCharacterStatusComponent* status = StatusComponentOf(creature))
         Call(member::SetAllStatsToMaximum, status);
+    return level;
 }
 
 void Recolor(APrimalDinoCharacter* creature, const std::vector<std::int32_t>& colors)
@@ -77,10 +83,12 @@ void Recolor(APrimalDinoCharacter* creature, const std::vector<std::int32_t>& co
             Call(member::ForceUpdateColorSets, creature, static_cast<int>(region), colors[region]);
 }
 
-void SetSex(APrimalDinoCharacter* creature, bool female)
+CreatureMade::Sex SetSex(APrimalDinoCharacter* creature, bool female)
 {
-    if (ReadBit(member::UsesGender, creature))
-        WriteBit(member::IsFemale, creature, female);
+    if (!ReadBit(member::UsesGender, creature))
+        return CreatureMade::Sex::None;
+    WriteBit(member::IsFemale, creature, female);
+    return female ? CreatureMade::Sex::Female : CreatureMade::Sex::Male;
 }
 
 bool IsNoItemPath(const std::string& path) { return path.empty() || path == "\"\""; }
@@ -113,13 +121,13 @@ void LimitCryopodLife(UPrimalItem* cryopod)
     Call(member::AddItemDurability, cryopod, static_cast<float>(LifeSeconds(hours)) - durability);
 }
 
-// True when the cryopod reached the player's inventory.
-bool DeliverInCryopod(APrimalDinoCharacter* creature, AShooterPlayerController* controller, UClass* cryopodClass,
-                      UPrimalItem* inventoryItem)
+// Why the cryopod did not reach the player's inventory; nothing when it did.
+std::optional<KeptReason> DeliverInCryopod(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
+                                           UClass* cryopodClass, UPrimalItem* inventoryItem)
 {
     UPrimalItem* cryopod = AddNewItem(cryopodClass, nullptr, /*equip=*/false, 0.0f, ItemForm::GameChoice, nullptr);
     if (cryopod == nullptr)
-        return false;
+        return KeptReason::NoCryopodClass;
     LimitCryopodLife(cryopod);
 
     FCustomItemData data;
@@ -129,8 +137,49 @@ bool DeliverInCryopod(APrimalDinoCharacter* creature, AShooterPlayerController* 
 
     UPrimalInventoryComponent* inventory = Call(member::PlayerInventoryComponent, controller);
     if (inventory == nullptr)
-        return false;
-    return Call(member::AddItemObject, inventory, cryopod) != nullptr;
+        return KeptReason::NoInventory;
+    if (Call(member::AddItemObject, inventory, cryopod) == nullptr)
+        return KeptReason::InventoryFull;
+    return std::nullopt;
+}
+
+std::optional<KeptReason> KeptBecause(EggPlace place)
+{
+    switch (place) {
+    case EggPlace::NotMade: return KeptReason::EggNotMade;
+    case EggPlace::NoInventory: return KeptReason::NoInventory;
+    case EggPlace::InventoryFull: return KeptReason::InventoryFull;
+    case EggPlace::Inventory: break;
+    }
+    return std::nullopt;
+}
+
+// What the options ask for, as the record of what was made starts out.
+CreatureMade Asked(const DinoSpawnOptions& options)
+{
+    CreatureMade made;
+    made.creature = options.BlueprintPath;
+    if (options.Level > 0)
+        made.level = options.Level;
+    made.imprint = options.ImprintQuality;
+    made.neuter = options.Neuter;
+    for (std::size_t region = 0; region < made.colours.size() && region < options.Colors.size(); ++region)
+        made.colours[region] = options.Colors[region];
+    made.delivery = options.AsEgg ? Delivery::Egg : options.KeepInWorld ? Delivery::World : Delivery::Cryopod;
+    if (!options.AsEgg && !IsNoItemPath(options.InventoryItemPath)) {
+        made.inventoryItem = WithoutQuotes(options.InventoryItemPath);
+        made.inventoryItemQuality = options.InventoryItemQuality;
+    }
+    return made;
+}
+
+Outcome Made(CreatureMade made, std::optional<KeptReason> kept)
+{
+    Outcome outcome;
+    outcome.result = kept ? Outcome::Result::KeptInWorld : Outcome::Result::Delivered;
+    outcome.kept = kept;
+    outcome.creature = std::move(made);
+    return outcome;
 }
 
 }  // namespace
@@ -144,12 +193,19 @@ std::vector<std::int32_t> StatLevelList(const std::vector<std::int32_t>& statPoi
 }
 
 // By value: the run owns its options and releases them when it returns.
-void SpawnTamedDino(DinoSpawnOptions options)  // NOLINT(performance-unnecessary-value-param)
+Outcome SpawnTamedDino(DinoSpawnOptions options)  // NOLINT(performance-unnecessary-value-param)
 {
     AShooterPlayerController* controller = options.Controller;
-    APrimalDinoCharacter* creature = Spawn(options);
-    if (creature == nullptr)
-        return;
+    StopRule stop = StopRule::NoClass;
+    APrimalDinoCharacter* creature = Spawn(options, stop);
+    if (creature == nullptr) {
+        Stop at;
+        at.rule = stop;
+        at.word = kCreatureWord;
+        at.text = options.BlueprintPath;
+        return Outcome::Nothing(std::move(at));
+    }
+    CreatureMade made = Asked(options);
 
     TameToPlayer(creature, controller);
     if (options.Neuter)
@@ -159,32 +215,38 @@ void SpawnTamedDino(DinoSpawnOptions options)  // NOLINT(performance-unnecessary
     if (options.ImprintQuality > 0.0f)
         Imprint(creature, controller, options.ImprintQuality);
     if (options.StatPoints.size() == 6)
-        ApplyStats(creature, controller, options.StatPoints);
+        if (const std::optional<int> level = ApplyStats(creature, controller, options.StatPoints))
+            made.level = level;
     if (options.Colors.size() == 6)
         Recolor(creature, options.Colors);
     if (!options.RandomGender)
-        SetSex(creature, options.Female != 0);
+        made.sex = SetSex(creature, options.Female != 0);
 
     // A delivery that fails leaves the creature tamed in the world, so the player
     // never loses it to a cryopod or egg that did not reach them.
     if (options.AsEgg) {
-        bool inInventory = false;
-        ADroppedItem* egg = GiveFertilizedEgg(controller, creature, &inInventory);
-        if (inInventory)
+        EggPlace place = EggPlace::NotMade;
+        ADroppedItem* egg = GiveFertilizedEgg(controller, creature, &place);
+        if (place == EggPlace::Inventory)
             Call(member::ForceDestroy, creature);
         else if (egg != nullptr)
             Call(member::ForceDestroy, egg);  // no stray egg at the world's origin
-        return;
+        return Made(std::move(made), KeptBecause(place));
     }
 
     UPrimalItem* inventoryItem = IsNoItemPath(options.InventoryItemPath) ? nullptr : GiveInventoryItem(creature, options);
+    made.inventoryItemMade = inventoryItem != nullptr;
 
     UClass* cryopodClass = ClassFromReference(ConfigString(kCryopodBPKey, kCryopodBPDefault));
-    if (options.KeepInWorld || cryopodClass == nullptr)
-        return;
+    if (options.KeepInWorld)
+        return Made(std::move(made), std::nullopt);
+    if (cryopodClass == nullptr)
+        return Made(std::move(made), KeptReason::NoCryopodClass);
 
-    if (DeliverInCryopod(creature, controller, cryopodClass, inventoryItem))
+    const std::optional<KeptReason> kept = DeliverInCryopod(creature, controller, cryopodClass, inventoryItem);
+    if (!kept)
         Call(member::DestroyDino, creature, true, false);
+    return Made(std::move(made), kept);
 }
 
 }  // namespace kestrova

@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kStatCount = EPrimalCharacterStatusValue::MAX;
 
-void WritePointsAndLevel(UPrimalCharacterStatusComponent* status, const std::vector<std::int32_t>& levels)
+int WritePointsAndLevel(UPrimalCharacterStatusComponent* status, const std::vector<std::int32_t>& levels)
 {
     uint8(&points)[kStatCount] = FieldOf(member::LevelUpPointsApplied, status);
     int sum = 0;
@@ -20,6 +20,7 @@ void WritePointsAndLevel(UPrimalCharacterStatusComponent* status, const std::vec
         sum += clamped;
     }
     FieldOf(member::BaseCharacterLevel, status) = 1 + sum;
+    return 1 + sum;
 }
 
 void ForceNetUpdate(APrimalDinoCharacter* creature)
@@ -46,15 +47,16 @@ TArray<float> CopyStats(const float (&values)[kStatCount])
 }  // namespace
 
 // The list is taken by value: the operation owns it and releases it on return.
-void ApplyStatLevels(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
-                     std::vector<std::int32_t> levels)  // NOLINT(performance-unnecessary-value-param)
+std::optional<int> ApplyStatLevels(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
+                                   std::vector<std::int32_t> levels)  // NOLINT(performance-unnecessary-value-param)
 {
     UPrimalCharacterStatusComponent* status = FieldOf(member::MyCharacterStatusComponent, creature);
     if (status == nullptr)
-        return;
+        return std::nullopt;
 
+    std::optional<int> level;
     if (levels.size() == kStatCount)
-        WritePointsAndLevel(status, levels);
+        level = WritePointsAndLevel(status, levels);
 
     Call(member::RescaleAllStats, status);
     ForceNetUpdate(creature);
@@ -81,6 +83,7 @@ void ApplyStatLevels(APrimalDinoCharacter* creature, AShooterPlayerController* c
 
     Call(member::UpdateWeightStat, status, true);
     ForceNetUpdate(creature);
+    return level;
 }
 
 }  // namespace kestrova

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "AsaApi.h"
@@ -12,7 +13,8 @@ namespace kestrova {
 // the creature's status component, has the game rescale the stats, and tells the
 // clients. A list of any other length than twelve leaves points and level alone
 // but still rescales and notifies. The current values are not filled here.
-void ApplyStatLevels(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
+// Returns the base level written, if any.
+std::optional<int> ApplyStatLevels(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
                      std::vector<std::int32_t> levels);
 
 }  // namespace kestrova

@@ -9,10 +9,12 @@
 //
 // Every use resolves the name again; nothing is cached. Where the host can check a
 // use against the game's declaration (CheckedResolve.h), every resolution is
-// checked. Functions are called with the game's own member convention, which on
-// Windows x64 differs from a plain function's for class results.
+// checked. Functions are called as the game's compiler compiled them
+// (GameConvention.h); a signature whose convention it cannot decide does not
+// compile.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <new>
 #include <string_view>
@@ -20,6 +22,7 @@
 #include <utility>
 
 #include "AsaApi.h"
+#include "GameConvention.h"
 
 #if __has_include("CheckedResolve.h")
 #  include "CheckedResolve.h"
@@ -61,6 +64,8 @@ struct Method;
 
 template <typename Self, typename R, typename... Args>
 struct Method<Self, R(Args...)> {
+    static_assert(game_convention::CheckSignature<R, Args...>());
+
     consteval Method(const char* fullName) : name(fullName)
     {
         if (detail::DeclaredParameterCount(name) != sizeof...(Args))
@@ -75,6 +80,8 @@ struct Static;
 
 template <typename R, typename... Args>
 struct Static<R(Args...)> {
+    static_assert(game_convention::CheckSignature<R, Args...>());
+
     consteval Static(const char* fullName) : name(fullName)
     {
         if (detail::DeclaredParameterCount(name) != sizeof...(Args))
@@ -107,25 +114,6 @@ struct Bit {
 
 namespace detail {
 
-#if defined(_WIN64)
-inline constexpr bool kWindowsX64 = true;
-#else
-inline constexpr bool kWindowsX64 = false;
-#endif
-
-// On Windows x64 a member function returns every class through a hidden pointer
-// passed right after `this`; a static one returns a class through a hidden
-// pointer passed first, unless it is a plain aggregate of 1, 2, 4 or 8 bytes.
-// Elsewhere a member is called as a function whose first argument is `this`.
-template <typename R>
-inline constexpr bool kMethodResultByPointer = kWindowsX64 && std::is_class_v<R>;
-
-template <typename R>
-inline constexpr bool kStaticResultByPointer =
-    kWindowsX64 && std::is_class_v<R> &&
-    !(std::is_aggregate_v<R> && std::is_trivially_copyable_v<R> &&
-      (sizeof(R) == 1 || sizeof(R) == 2 || sizeof(R) == 4 || sizeof(R) == 8));
-
 // Takes the result out of the storage the game built it in.
 template <typename R>
 R TakeResult(R* built)
@@ -138,7 +126,7 @@ R TakeResult(R* built)
 template <typename R, typename... Args>
 R CallMethodAt(void* address, void* self, Args... args)
 {
-    if constexpr (kMethodResultByPointer<R>) {
+    if constexpr (game_convention::kMethodResultByPointer<R>) {
         alignas(R) unsigned char storage[sizeof(R)];
         using Fn = R* (*)(void*, void*, Args...);
         return TakeResult(reinterpret_cast<Fn>(address)(self, storage, args...));
@@ -151,10 +139,13 @@ R CallMethodAt(void* address, void* self, Args... args)
 template <typename R, typename... Args>
 R CallStaticAt(void* address, Args... args)
 {
-    if constexpr (kStaticResultByPointer<R>) {
+    if constexpr (game_convention::kStaticResultByPointer<R>) {
         alignas(R) unsigned char storage[sizeof(R)];
         using Fn = R* (*)(void*, Args...);
         return TakeResult(reinterpret_cast<Fn>(address)(storage, args...));
+    } else if constexpr (game_convention::kStaticClassResultInRegister<R>) {
+        using Fn = game_convention::RegisterWord<sizeof(R)> (*)(Args...);
+        return std::bit_cast<R>(reinterpret_cast<Fn>(address)(args...));
     } else {
         using Fn = R (*)(Args...);
         return reinterpret_cast<Fn>(address)(args...);

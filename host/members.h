@@ -18,6 +18,7 @@ inline constexpr Method<FName, void(const char*, EFindName)> MakeName{"FName.FNa
 inline constexpr Method<UObject, UFunction*(FName)> FindFunctionChecked{"UObject.FindFunctionChecked(FName)"};
 inline constexpr Method<AActor, void(UFunction*, void*)> ActorProcessEvent{"AActor.ProcessEvent(UFunction*,void*)"};
 inline constexpr Method<UObject, void(UFunction*, void*)> ObjectProcessEvent{"UObject.ProcessEvent(UFunction*,void*)"};
+inline constexpr Field<RCONClientConnection, FString> PeerAddress{"RCONClientConnection.PeerAddress"};
 inline constexpr Method<RCONClientConnection, void(int, int, FString&)> SendMessage{
     "RCONClientConnection.SendMessage(int,int,FString&)"};
 
@@ -95,6 +96,7 @@ inline constexpr Static<UPrimalItem*(TSubclassOf<UPrimalItem>, UPrimalInventoryC
                                      int, bool, float, bool, TSubclassOf<UPrimalItem>, float, bool, bool, bool)>
     AddNewItem{"UPrimalItem.AddNewItem(TSubclassOf<UPrimalItem>,UPrimalInventoryComponent*,bool,bool,float,bool,int,"
                "bool,float,bool,TSubclassOf<UPrimalItem>,float,bool,bool,bool)"};
+inline constexpr Static<UClass*()> ItemStaticClass{"UPrimalItem.GetPrivateStaticClass()"};
 inline constexpr Field<UPrimalItem, float> ItemDurability{"UPrimalItem.ItemDurability"};
 inline constexpr Method<UPrimalItem, void(float)> AddItemDurability{"UPrimalItem.AddItemDurability(float)"};
 inline constexpr Method<UPrimalItem, void(FCustomItemData&)> SetCustomItemData{

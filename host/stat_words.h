@@ -30,7 +30,6 @@ struct LineStop {
     int word = 0;
     int needed = 0;
     int part = -1;            // the part of a colour list, from 0; -1 for a whole word
-    bool outOfRange = false;  // the conversion raised std::out_of_range, not std::invalid_argument
     std::string message;      // the conversion's own message
 
     static LineStop TooFew(int words, int needed)
@@ -49,27 +48,17 @@ struct LineStop {
         return stop;
     }
 
-    static LineStop Conversion(int word, int part, bool outOfRange, std::string message)
+    static LineStop Conversion(int word, int part, std::string message)
     {
         LineStop stop;
         stop.rule = Rule::DoesNotConvert;
         stop.word = word;
         stop.part = part;
-        stop.outOfRange = outOfRange;
         stop.message = std::move(message);
         return stop;
     }
 
     bool IsConversion() const { return rule == Rule::DoesNotConvert; }
-
-    // The conversion's error again: a callback ends where the conversion would
-    // have ended it, and the boundary with the host treats it as before.
-    [[noreturn]] void Throw() const
-    {
-        if (outOfRange)
-            throw std::out_of_range(message);
-        throw std::invalid_argument(message);
-    }
 };
 
 // The first of `indices` whose word fails the numeric test, or -1.
@@ -97,9 +86,9 @@ public:
             convert();
             return true;
         } catch (const std::out_of_range& e) {
-            stop_ = LineStop::Conversion(word, part, true, e.what());
+            stop_ = LineStop::Conversion(word, part, e.what());
         } catch (const std::invalid_argument& e) {
-            stop_ = LineStop::Conversion(word, part, false, e.what());
+            stop_ = LineStop::Conversion(word, part, e.what());
         }
         return false;
     }

@@ -16,6 +16,9 @@ using WideView = std::basic_string_view<WIDECHAR>;
 // The text with every '"' removed.
 std::string WithoutQuotes(std::string text);
 
+// UTF-16 game text as UTF-8; a lone surrogate becomes U+FFFD.
+std::string ToUtf8(WideView text);
+
 // ASCII letters a to z upper-cased; every other unit as it is.
 WideString ToUpperAscii(WideView text);
 

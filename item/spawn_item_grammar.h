@@ -15,6 +15,9 @@ namespace kestrova {
 // KV.SpawnItem needs words 0 to 5; words 6 to 10 are its stat words.
 inline constexpr int kSpawnItemWords = 6;
 inline constexpr int kFirstItemStatWord = 6;
+// The words a run that makes nothing can be stopped at.
+inline constexpr int kItemWord = 1;
+inline constexpr int kCountWord = 5;
 
 struct ItemLine {
     // Filled as far as the words were read.

@@ -1,9 +1,10 @@
 #include "plugin/command_table.h"
 
-#include "dino/spawn_dino_command.h"
-#include "item/spawn_item_command.h"
 #include "plugin/containment.h"
+#include "plugin/delivery_ledger.h"
+#include "plugin/order_command.h"
 #include "plugin/reload.h"
+#include "plugin/spawn_commands.h"
 #include "plugin/targeted_forms.h"
 
 namespace kestrova {
@@ -26,6 +27,18 @@ constexpr std::array kCommands = {
     Rcon("KV.SpawnDinoStatsFor", &SpawnDinoStatsForRcon),
 };
 
+// Offered only while a delivery ledger is open.
+constexpr std::array kOrderCommands = {
+    Console(kOrderCommand, &OrderConsole),
+    Rcon(kOrderCommand, &OrderRcon),
+};
+
+bool& OrdersRegistered()
+{
+    static bool registered = false;
+    return registered;
+}
+
 // The host's callback for a row: the handler, with no exception let out into the host.
 ConsoleCommandCallback Contained(ConsoleHandler handler)
 {
@@ -41,11 +54,10 @@ RconCommandCallback Contained(RconHandler handler)
     };
 }
 
-}  // namespace
-
-void RegisterCommands()
+template <std::size_t Count>
+void Register(const std::array<CommandRow, Count>& rows)
 {
-    for (const CommandRow& row : kCommands) {
+    for (const CommandRow& row : rows) {
         const FString name(row.name);
         // The registry is fetched afresh for every registration.
         if (row.channel == Channel::Console)
@@ -55,15 +67,40 @@ void RegisterCommands()
     }
 }
 
-void UnregisterCommands()
+template <std::size_t Count>
+void Unregister(const std::array<CommandRow, Count>& rows)
 {
-    for (const CommandRow& row : kCommands) {
+    for (const CommandRow& row : rows) {
         const FString name(row.name);
         if (row.channel == Channel::Console)
             AsaApi::GetCommands().UnregisterConsoleCommand(name);
         else
             AsaApi::GetCommands().UnregisterRconCommand(name);
     }
+}
+
+}  // namespace
+
+void RegisterCommands() { Register(kCommands); }
+
+void SyncOrderCommands()
+{
+    const bool wanted = DeliveryLedger() != nullptr;
+    if (wanted == OrdersRegistered())
+        return;
+    if (wanted)
+        Register(kOrderCommands);
+    else
+        Unregister(kOrderCommands);
+    OrdersRegistered() = wanted;
+}
+
+void UnregisterCommands()
+{
+    Unregister(kCommands);
+    if (OrdersRegistered())
+        Unregister(kOrderCommands);
+    OrdersRegistered() = false;
 }
 
 }  // namespace kestrova

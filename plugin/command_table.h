@@ -22,6 +22,9 @@ struct CommandRow {
 // Registers every row, in table order, with the host's command registry.
 void RegisterCommands();
 
+// Registers KV.Order while a delivery ledger is open, and removes it when none is.
+void SyncOrderCommands();
+
 // Removes every registration, in table order.
 void UnregisterCommands();
 

@@ -4,6 +4,7 @@
 
 #include "config/config.h"
 #include "plugin/command_table.h"
+#include "plugin/delivery_ledger.h"
 #include "plugin/logger.h"
 
 namespace kestrova {
@@ -18,8 +19,14 @@ void Load()
         throw;
     }
     RegisterCommands();
+    SyncDeliveryLedger();
+    SyncOrderCommands();
 }
 
-void Unload() { UnregisterCommands(); }
+void Unload()
+{
+    UnregisterCommands();
+    CloseDeliveryLedger();
+}
 
 }  // namespace kestrova

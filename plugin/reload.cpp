@@ -5,8 +5,12 @@
 #include "config/config.h"
 #include "host/game.h"
 #include "host/rcon.h"
-#include "plugin/library_path.h"
+#include "plugin/command_table.h"
+#include "plugin/delivery_ledger.h"
+#include "plugin/json_replies.h"
 #include "plugin/logger.h"
+#include "plugin/messenger.h"
+#include "plugin/settings.h"
 
 namespace kestrova {
 namespace {
@@ -20,6 +24,13 @@ void LogReloadFailure(const std::exception& e) noexcept
     }
 }
 
+// A reload that names another ledger (or none) switches to it.
+void SyncLedgerWithConfig()
+{
+    SyncDeliveryLedger();
+    SyncOrderCommands();
+}
+
 }  // namespace
 
 void ConsoleReload(APlayerController* player, FString*, bool)
@@ -28,10 +39,8 @@ void ConsoleReload(APlayerController* player, FString*, bool)
         return;
     try {
         LoadConfig();
-        const FString pluginPath{WideView(PluginLibraryPath())};
-        const std::shared_ptr<PluginMessenger> messenger = AsaApi::GetApiUtils().GetPluginMessenger(pluginPath);
-        const std::string text = fmt::format("Reloaded Config!");
-        messenger->SendPlayerMessage(AsShooterController(player), 0.0f, 1.0f, 0.0f, 1.0f, FString(text.c_str()));
+        SyncLedgerWithConfig();
+        SendToPlayer(player, kGreen, fmt::format("Reloaded Config!"));
     } catch (const std::exception& e) {
         LogReloadFailure(e);
     }
@@ -39,13 +48,22 @@ void ConsoleReload(APlayerController* player, FString*, bool)
 
 void RconReload(RCONClientConnection* connection, RCONPacket* packet, UWorld*)
 {
-    FString reply;
+    std::string error;
     try {
         LoadConfig();
-        reply = FString("Reloaded Config!");
+        SyncLedgerWithConfig();
     } catch (const std::exception& e) {
         LogReloadFailure(e);
+        error = e.what();
+        if (error.empty())
+            error = "an error with no message";
     }
+    const bool reloaded = error.empty();
+    FString reply;
+    if (RconRepliesSetting() == RconReplies::Json)
+        reply = FString(ReloadReply(reloaded, error).c_str());
+    else if (reloaded)
+        reply = FString("Reloaded Config!");
     SendRconReply(connection, packet->Id, reply);
 }
 

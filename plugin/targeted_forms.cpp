@@ -1,33 +1,38 @@
 #include "plugin/targeted_forms.h"
 
+#include <string>
 #include <utility>
 
-#include "dino/spawn_dino_command.h"
 #include "host/game.h"
+#include "host/members.h"
 #include "host/rcon.h"
 #include "host/words.h"
-#include "item/spawn_item_command.h"
-#include "plugin/containment.h"
+#include "plugin/delivery_ledger.h"
+#include "plugin/settings.h"
+#include "plugin/spawn_commands.h"
 
 namespace kestrova {
-namespace {
-
-using PlainHandler = void (*)(APlayerController*, FString*, bool);
 
 // What sets the six forwarders apart, besides their channel.
 struct TargetedForm {
+    const char* name;
     int minimumWords;  // counting the command name and the player id
-    PlainHandler plain;
+    const SpawnCommand& plain;
 };
 
-constexpr TargetedForm kSpawnDinoFor{6, &SpawnDinoCommand};
-constexpr TargetedForm kSpawnDinoStatsFor{8, &SpawnDinoStatsCommand};
-constexpr TargetedForm kSpawnItemFor{6, &SpawnItemCommand};
+namespace {
 
-struct Forwarded {
-    AShooterPlayerController* target = nullptr;
-    FString line;  // the words without the player id, each followed by one blank
+const TargetedForm kTargetedForms[] = {
+    {"KV.SpawnDinoFor", 6, kSpawnDinoCommand},
+    {"KV.SpawnDinoStatsFor", 8, kSpawnDinoStatsCommand},
+    {"KV.SpawnItemFor", 6, kSpawnItemCommand},
 };
+const TargetedForm& kSpawnDinoFor = kTargetedForms[0];
+const TargetedForm& kSpawnDinoStatsFor = kTargetedForms[1];
+const TargetedForm& kSpawnItemFor = kTargetedForms[2];
+
+// The player id word: the targeted forms all take it as word 1.
+constexpr int kIdWord = 1;
 
 // The words, each followed by one blank, without word `leftOut`; its storage
 // allocated once.
@@ -48,51 +53,87 @@ FString LineWithout(const CommandWords& words, int32 leftOut)
     return line;
 }
 
-// Splits the line, finds the player named by word 1 and rebuilds the line without
-// that word. False when the line has fewer words than the form needs.
-bool Forward(const FString& line, const TargetedForm& form, Forwarded& out)
-{
-    const CommandWords words(line.View());
-    if (words.Num() < form.minimumWords)
-        return false;
-    out.target = AsaApi::GetApiUtils().FindPlayerById(FString(words[1]));
-    out.line = LineWithout(words, 1);
-    return true;
-}
-
 APlayerController* AsPlayerController(AShooterPlayerController* controller) { return controller; }
 
-void ForwardConsole(const TargetedForm& form, APlayerController* player, FString* line, bool consoleFlag)
+// Where the ledger's line of a run starts: the line as it arrived.
+std::string Received(const FString& line) { return DeliveryLedger() != nullptr ? ToUtf8(line.View()) : std::string(); }
+
+void ForwardConsole(const TargetedForm& form, APlayerController* player, FString* line)
 {
     if (player == nullptr)
         return;
-    Forwarded forwarded;
-    if (Forward(*line, form, forwarded) && forwarded.target != nullptr)
-        RunContained([&] { form.plain(AsPlayerController(forwarded.target), &forwarded.line, consoleFlag); });
+    const std::string received = Received(*line);
+    FString handedOn;
+    const TargetedRun run = RunTargeted(form, *line, handedOn, DeliveryLedger() != nullptr);
+    TellIssuingPlayer(form.name, player, run.outcome);
+    RecordRun({player, nullptr}, received, form.name, run.target, run.outcome);
 }
 
 void ForwardRcon(const TargetedForm& form, RCONClientConnection* connection, RCONPacket* packet)
 {
-    Forwarded forwarded;
-    if (!Forward(packet->Body, form, forwarded))
+    const bool json = RconRepliesSetting() == RconReplies::Json;
+    const std::string received = Received(packet->Body);
+    const TargetedRun run = RunTargeted(form, packet->Body, packet->Body, json || DeliveryLedger() != nullptr);
+    RecordRun({nullptr, connection}, received, form.name, run.target, run.outcome);
+    // Too short to hand on: no reply at all, unless replies are JSON.
+    if (!run.target && !json)
         return;
-    packet->Body = std::move(forwarded.line);
-    const bool handedOn = forwarded.target != nullptr;
-    if (handedOn) {
-        // The plain command ends silently on a line it cannot use, as when it is
-        // typed; either way the line was handed on.
-        RunContained([&] { form.plain(AsPlayerController(forwarded.target), &packet->Body, true); });
-    }
     // Made once the answer is known, so no reply text is made only to be replaced.
-    FString reply(handedOn ? "Success! Sent to the command processor." : "Failed to give!");
+    FString reply(json           ? SpawnReply(form.name, run.target, run.outcome).c_str()
+                  : run.handedOn ? "Success! Sent to the command processor."
+                                 : "Failed to give!");
     SendRconReply(connection, packet->Id, reply);
 }
 
 }  // namespace
 
-void SpawnDinoForConsole(APlayerController* p, FString* line, bool flag) { ForwardConsole(kSpawnDinoFor, p, line, flag); }
-void SpawnDinoStatsForConsole(APlayerController* p, FString* line, bool flag) { ForwardConsole(kSpawnDinoStatsFor, p, line, flag); }
-void SpawnItemForConsole(APlayerController* p, FString* line, bool flag) { ForwardConsole(kSpawnItemFor, p, line, flag); }
+const TargetedForm* FindTargetedForm(WideView name)
+{
+    for (const TargetedForm& form : kTargetedForms) {
+        const FString registered(form.name);
+        if (registered.View().size() == name.size() &&
+            FGenericPlatformStricmp::Strnicmp(registered.View().data(), name.data(), name.size()) == 0)
+            return &form;
+    }
+    return nullptr;
+}
+
+const char* NameOf(const TargetedForm& form) { return form.name; }
+
+TargetedRun RunTargeted(const TargetedForm& form, const FString& line, FString& handedOn, bool named)
+{
+    TargetedRun run;
+    AShooterPlayerController* target = nullptr;
+    {
+        const CommandWords words(line.View());
+        if (words.Num() < form.minimumWords) {
+            Stop stop;
+            stop.needed = form.minimumWords;
+            stop.words = words.Num();
+            run.outcome = Outcome::Nothing(stop);
+            return run;
+        }
+        target = AsaApi::GetApiUtils().FindPlayerById(FString(words[kIdWord]));
+        run.target = ReplyTarget{ToUtf8(words[kIdWord]), std::nullopt};
+        if (target == nullptr)
+            run.outcome = Outcome::Nothing(StopAt(StopRule::NoSuchPlayer, words, kIdWord));
+        // The words view `line`, which may be `handedOn`: they end before it is written.
+        FString rebuilt = LineWithout(words, kIdWord);
+        handedOn = std::move(rebuilt);
+    }
+    if (target == nullptr)
+        return run;
+    if (named)
+        run.target->name = ToUtf8(Call(member::PlayerCharacterName, target).View());
+    run.handedOn = true;
+    run.outcome = RunSpawnCommand(form.plain, AsPlayerController(target), handedOn);
+    ShiftForTargetedForm(run.outcome);
+    return run;
+}
+
+void SpawnDinoForConsole(APlayerController* p, FString* line, bool) { ForwardConsole(kSpawnDinoFor, p, line); }
+void SpawnDinoStatsForConsole(APlayerController* p, FString* line, bool) { ForwardConsole(kSpawnDinoStatsFor, p, line); }
+void SpawnItemForConsole(APlayerController* p, FString* line, bool) { ForwardConsole(kSpawnItemFor, p, line); }
 
 void SpawnDinoForRcon(RCONClientConnection* c, RCONPacket* packet, UWorld*) { ForwardRcon(kSpawnDinoFor, c, packet); }
 void SpawnDinoStatsForRcon(RCONClientConnection* c, RCONPacket* packet, UWorld*) { ForwardRcon(kSpawnDinoStatsFor, c, packet); }

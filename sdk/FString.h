@@ -156,3 +156,9 @@ private:
 };
 
 static_assert(sizeof(FString) == 16, "a game string is a game array of UTF-16 units");
+
+// The game's string owns its buffer, as its array does.
+template <>
+struct GameClass<FString> {
+    static constexpr GameClassDefinition kDefinition{.userDefinedConstructor = true};
+};

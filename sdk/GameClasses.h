@@ -3,6 +3,8 @@
 // expected. Fields and functions are reached only by name (Resolve.h).
 #pragma once
 
+#include "GameConvention.h"
+
 class UObjectBase {};
 class UObjectBaseUtility : public UObjectBase {};
 class UObject : public UObjectBaseUtility {};
@@ -38,6 +40,11 @@ struct TSubclassOf {
     TSubclassOf(UClass* cls) : uClass(cls) {}
 
     UClass* uClass = nullptr;
+};
+
+template <typename T>
+struct GameClass<TSubclassOf<T>> {
+    static constexpr GameClassDefinition kDefinition{.userDefinedConstructor = true, .trivialCopyAndDestruction = true};
 };
 
 static_assert(sizeof(TSubclassOf<UObject>) == 8, "a class reference is one pointer");

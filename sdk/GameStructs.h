@@ -6,6 +6,7 @@
 #include "FName.h"
 #include "FString.h"
 #include "GameClasses.h"
+#include "GameConvention.h"
 
 namespace UE::Math {
 template <typename T>
@@ -17,6 +18,17 @@ struct TRotator {
     T Pitch = 0, Yaw = 0, Roll = 0;
 };
 }  // namespace UE::Math
+
+// The game's vector and rotator have constructors of their own and copy trivially;
+// at 24 bytes they travel as a pointer to a copy.
+template <typename T>
+struct GameClass<UE::Math::TVector<T>> {
+    static constexpr GameClassDefinition kDefinition{.userDefinedConstructor = true, .trivialCopyAndDestruction = true};
+};
+template <typename T>
+struct GameClass<UE::Math::TRotator<T>> {
+    static constexpr GameClassDefinition kDefinition{.userDefinedConstructor = true, .trivialCopyAndDestruction = true};
+};
 
 namespace EPrimalCharacterStatusValue {
 enum Type : int {

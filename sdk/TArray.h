@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "FMemory.h"
+#include "GameConvention.h"
 
 using int32 = std::int32_t;
 using uint8 = std::uint8_t;
@@ -132,3 +133,10 @@ private:
 };
 
 static_assert(sizeof(TArray<int>) == 16, "a game array is pointer, count, capacity");
+
+// The game's array owns its buffer: constructors, a destructor and assignments of
+// its own. Never returned in a register, never passed by value.
+template <typename T>
+struct GameClass<TArray<T>> {
+    static constexpr GameClassDefinition kDefinition{.userDefinedConstructor = true};
+};

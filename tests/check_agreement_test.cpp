@@ -30,7 +30,7 @@ protected:
     std::string RuleOf(const std::string& line, std::string_view as = "1001")
     {
         const Run run = Agree(line, as);
-        return run.report.stop ? run.report.stop->rule : std::string();
+        return run.report.stop ? std::string(RuleName(run.report.stop->rule)) : std::string();
     }
 };
 
@@ -113,14 +113,14 @@ TEST_F(CheckAgreement, TargetedFormsHandOnAndReplyAsSaid)
     const Run tooShort = BothOverRcon("KV.SpawnItemFor 1002 " + kHelmetWord + " x 0 1");
     EXPECT_EQ(tooShort.report.verdict, check::Verdict::DoesNothing);
     EXPECT_EQ(tooShort.report.rconReply, "Success! Sent to the command processor.");
-    EXPECT_EQ(tooShort.report.stop->rule, "too-few-words");
+    EXPECT_EQ(RuleName(tooShort.report.stop->rule), std::string("too-few-words"));
 
     // On the console: a targeted line from the server's console does nothing.
     const Run console = Both("KV.SpawnDinoFor 1002" + dino, "1001");
     ExpectAgreement(console);
     EXPECT_EQ(console.tamed, 1u);
     const Run server = Agree("KV.SpawnDinoFor 1002" + dino, "server");
-    EXPECT_EQ(server.report.stop->rule, "no-player");
+    EXPECT_EQ(RuleName(server.report.stop->rule), std::string("no-player"));
     // Over RCON a plain command is no command at all.
     const Run plain = BothOverRcon("KV.SpawnDino" + dino);
     EXPECT_EQ(plain.report.verdict, check::Verdict::NotACommand);

@@ -125,7 +125,7 @@ TEST_F(CheckProperty, GeneratedLinesDoWhatTheCheckerSays)
         ExpectAgreement(run);
         ++verdicts[run.report.verdict];
         if (run.report.stop)
-            ++rules[run.report.stop->rule];
+            ++rules[RuleName(run.report.stop->rule)];
         if (HasFailure())
             break;
     }

@@ -6,10 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "dino/spawn_dino_command.h"
+#include "plugin/spawn_commands.h"
 #include "framework/members.h"
 #include "game/rcon_connection.h"
-#include "item/spawn_item_command.h"
 #include "plugin/targeted_forms.h"
 #include "rcon/protocol.h"
 #include "support/creature_fixture.h"

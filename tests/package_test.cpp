@@ -20,6 +20,8 @@ TEST(PackagedConfig, HoldsEveryKeyAtItsDefault)
         {kCryopodBPKey, kCryopodBPDefault},
         {kCryoLimitTimeKey, kCryoLimitTimeDefault},
         {kCryoLifeInHoursKey, kCryoLifeInHoursDefault},
+        {kRconRepliesKey, kRconRepliesDefault},
+        {kConsoleFeedbackKey, kConsoleFeedbackDefault},
     };
     EXPECT_EQ(config, expected) << config.dump(2);
 }

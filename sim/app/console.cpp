@@ -104,6 +104,7 @@ RconConnection& Console::Rcon()
 {
     if (rcon_ == nullptr) {
         rcon_ = &game_.MakeRconConnection();
+        rcon_->PeerAddress = FString("console");
         rcon_->onReply = [this](const RconReply& reply) {
             out_ << fmt::format("[rcon reply to {}] {}\n", reply.id,
                                 reply.text.empty() ? std::string("(empty)") : ToUtf8(reply.text));

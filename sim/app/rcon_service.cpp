@@ -94,8 +94,10 @@ void RconService::Run(const rcon::Request& request, const rcon::Respond& respond
 RconConnection& RconService::ConnectionFor(const std::string& address)
 {
     RconConnection*& connection = connections_[address];
-    if (connection == nullptr)
+    if (connection == nullptr) {
         connection = &game_.MakeRconConnection();
+        connection->PeerAddress = FString(address.c_str());
+    }
     return *connection;
 }
 

@@ -4,6 +4,7 @@
 
 #include "creature.h"
 #include "framework/host.h"
+#include "held_blocks.h"
 #include "item.h"
 #include "framework/journal.h"
 #include "journal_values.h"
@@ -207,6 +208,8 @@ std::int64_t Game::HeldBlocks() const
             blocks += dino->HeldBlocks();
         else if (const auto* item = dynamic_cast<const Item*>(object.get()))
             blocks += item->HeldBlocks();
+        else if (const auto* connection = dynamic_cast<const RconConnection*>(object.get()))
+            blocks += BlocksOf(connection->PeerAddress);
     }
     return blocks;
 }

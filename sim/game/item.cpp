@@ -33,6 +33,8 @@ UPrimalItem* AddNewItem(TSubclassOf<UPrimalItem> itemClass, UPrimalInventoryComp
     return Handle<UPrimalItem>(&item);
 }
 
+UClass* GetPrivateStaticClass() { return Handle<UClass>(Game::Active().FindClass("UPrimalItem")); }
+
 void AddItemDurability(Item* self, float amount) { self->ItemDurability += amount; }
 
 // The game keeps its own deep copy of the record.
@@ -131,6 +133,7 @@ void RegisterItemMembers()
     RegisterStatic<"UPrimalItem.AddNewItem(TSubclassOf<UPrimalItem>,UPrimalInventoryComponent*,bool,bool,float,bool,"
                    "int,bool,float,bool,TSubclassOf<UPrimalItem>,float,bool,bool,bool)",
                    &AddNewItem>();
+    RegisterStatic<"UPrimalItem.GetPrivateStaticClass()", &GetPrivateStaticClass>();
     RegisterField<"UPrimalItem.ItemQualityIndex", &Item::ItemQualityIndex>();
     RegisterField<"UPrimalItem.ItemStatInfos", &Item::ItemStatInfos>();
     RegisterField<"UPrimalItem.ItemStatValues", &Item::ItemStatValues>();

@@ -18,7 +18,11 @@ void SendMessage(RconConnection* self, int id, int type, FString& text)
 
 }  // namespace
 
-void RegisterRconMembers() { RegisterMethod<"RCONClientConnection.SendMessage(int,int,FString&)", &SendMessage>(); }
+void RegisterRconMembers()
+{
+    RegisterMethod<"RCONClientConnection.SendMessage(int,int,FString&)", &SendMessage>();
+    RegisterField<"RCONClientConnection.PeerAddress", &RconConnection::PeerAddress>();
+}
 
 bool DispatchRconCommand(Game& game, RconConnection& connection, int requestId, std::string_view line,
                          WideString* bodyAfter)

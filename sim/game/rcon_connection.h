@@ -20,11 +20,12 @@ class RconConnection : public Object {
 public:
     using Object::Object;
 
+    FString PeerAddress;                                 // the client's address, as the game knows it
     std::vector<RconReply> replies;                      // every reply, in order
     std::function<void(const RconReply&)> onReply;       // e.g. to send it to a client
 };
 
-// Registers RCONClientConnection.SendMessage(int,int,FString&).
+// Registers RCONClientConnection.SendMessage(int,int,FString&) and .PeerAddress.
 void RegisterRconMembers();
 
 class Game;

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <new>
 #include <string>
@@ -26,6 +27,7 @@
 #include "FName.h"
 #include "FString.h"
 #include "GameClasses.h"
+#include "GameConvention.h"
 #include "GameStructs.h"
 #include "framework/host.h"
 #include "framework/journal.h"
@@ -64,28 +66,13 @@ JournalValue ReceiverValue(Self* self)
 
 struct NoRecorder {};
 
-// How the game's compiler passes a class result. On Windows x64 a member
-// function returns every class through a hidden pointer passed right after
-// `this`, and a static function returns a class through a hidden pointer passed
-// first unless it is a plain aggregate of 1, 2, 4 or 8 bytes; the pointer comes
-// back as the result. The thunks take exactly those arguments, so a caller that
-// calls such a member any other way hands `this` in the result's place, and the
-// receiver check below stops it. Elsewhere a class result is an ordinary return.
-#if defined(_WIN64)
-inline constexpr bool kWindowsX64 = true;
-#else
-inline constexpr bool kWindowsX64 = false;
-#endif
-
-template <typename R>
-inline constexpr bool kMethodResultByPointer = kWindowsX64 && std::is_class_v<R>;
-
-template <typename R>
-inline constexpr bool kStaticResultByPointer =
-    kWindowsX64 && std::is_class_v<R> &&
-    !(std::is_aggregate_v<R> && std::is_trivially_copyable_v<R> &&
-      (sizeof(R) == 1 || sizeof(R) == 2 || sizeof(R) == 4 || sizeof(R) == 8));
-
+// Class results as the game's compiler passes them (GameConvention.h): on Windows
+// x64 a member function returns one through a hidden pointer passed right after
+// `this`, and a static function through one passed first unless Microsoft's rules
+// return it in RAX; the pointer comes back as the result. The thunks take exactly
+// those arguments, so a caller that calls such a member any other way hands
+// `this` in the result's place, and the receiver check below stops it. Elsewhere
+// a class result is an ordinary return.
 template <auto Impl>
 struct MethodThunk;
 
@@ -133,7 +120,7 @@ struct MethodThunk<Impl> {
     template <MemberName Name, auto Recorder>
     static void* Entry()
     {
-        if constexpr (kMethodResultByPointer<R>)
+        if constexpr (game_convention::kMethodResultByPointer<R>)
             return reinterpret_cast<void*>(&RunIntoResult<Name, Recorder>);
         else
             return reinterpret_cast<void*>(&Run<Name, Recorder>);
@@ -175,10 +162,18 @@ struct StaticThunk<Impl> {
     }
 
     template <MemberName Name>
+    static auto RunIntoRegister(A... args)
+    {
+        return std::bit_cast<game_convention::RegisterWord<sizeof(R)>>(Run<Name>(args...));
+    }
+
+    template <MemberName Name>
     static void* Entry()
     {
-        if constexpr (kStaticResultByPointer<R>)
+        if constexpr (game_convention::kStaticResultByPointer<R>)
             return reinterpret_cast<void*>(&RunIntoResult<Name>);
+        else if constexpr (game_convention::kStaticClassResultInRegister<R>)
+            return reinterpret_cast<void*>(&RunIntoRegister<Name>);
         else
             return reinterpret_cast<void*>(&Run<Name>);
     }

@@ -16,6 +16,12 @@ int Clamped(int points) { return std::clamp(points, 0, 255); }
 
 bool IsItemCommand(const check::Report& report) { return report.command.find("Item") != std::string::npos; }
 
+void CheckTest::SetUp()
+{
+    CreatureTest::SetUp();
+    UseConfig(R"({"RconReplies": "json", "ConsoleFeedback": true})");
+}
+
 CheckTest::Run CheckTest::RunLine(const std::string& line, std::string_view as, bool overRcon)
 {
     const check::GameWorld world(Game());
@@ -31,16 +37,22 @@ CheckTest::Run CheckTest::RunLine(const std::string& line, std::string_view as, 
     for (const sim::PlayerController* player : Game().Players())
         held[player] = player->inventory != nullptr ? player->inventory->items.size() : 0;
     Journal().Clear();
+    const std::size_t messages = Messages().size();
     if (overRcon)
         run.replies = RunRcon(line);
     else
         RunConsoleAs(as, line);
+    for (std::size_t i = messages; i < Messages().size(); ++i)
+        if (Messages()[i].r == 1.0f && Messages()[i].g == 0.0f)
+            run.told.push_back(sim::ToUtf8(Messages()[i].text));
 
     // Only what the line asked of the game: the host's dispatch, its services (the
-    // player lookup), the rewritten RCON body and the reply are the host's doing.
+    // player lookup, the messenger), the rewritten RCON body and the reply, with
+    // the target's name it gives, are not.
     const auto hostsDoing = [](const sim::JournalEntry& entry) {
         return entry.kind == sim::JournalKind::Dispatch || entry.kind == sim::JournalKind::Service ||
-               entry.member.rfind("RCONClientConnection.", 0) == 0 || entry.member.rfind("RCONPacket.", 0) == 0;
+               entry.member.rfind("RCONClientConnection.", 0) == 0 || entry.member.rfind("RCONPacket.", 0) == 0 ||
+               entry.member == member::PlayerCharacterName.name;
     };
     for (const sim::JournalEntry& entry : Journal().Entries())
         if (!hostsDoing(entry))
@@ -87,7 +99,7 @@ void CheckTest::ExpectAgreement(const Run& run)
         EXPECT_EQ(run.tamed, 0u) << "said to spawn nothing";
         EXPECT_THAT(run.items, ::testing::IsEmpty()) << "said to create nothing";
         ASSERT_TRUE(report.stop.has_value());
-        const std::string& rule = report.stop->rule;
+        const std::string rule = RuleName(report.stop->rule);
         const bool beforeTheGame = rule == "no-player" || rule == "too-few-words" || rule == "not-a-number" ||
                                    rule == "no-such-player" || (rule == "does-not-convert" && !items);
         if (beforeTheGame) {
@@ -115,14 +127,56 @@ void CheckTest::ExpectAgreement(const Run& run)
     case check::Verdict::NotACommand: break;
     }
     EXPECT_EQ(Escaped(), 0);
-    if (!run.overRcon)
+    ExpectOutcomeAsReported(run);
+}
+
+void CheckTest::ExpectOutcomeAsReported(const Run& run)
+{
+    const check::Report& report = run.report;
+    if (!run.overRcon) {
+        const std::string feedback = check::Feedback(report);
+        if (feedback.empty())
+            EXPECT_THAT(run.told, ::testing::IsEmpty()) << "said to be told nothing";
+        else
+            EXPECT_THAT(run.told, ::testing::ElementsAre(feedback));
         return;
-    if (!report.rconReply) {
-        EXPECT_THAT(run.replies, ::testing::IsEmpty()) << "said to get no reply";
-    } else {
-        ASSERT_THAT(run.replies, ::testing::SizeIs(1));
-        EXPECT_EQ(sim::ToUtf8(run.replies[0].text), *report.rconReply);
     }
+    if (report.command.empty() || !report.rconCommand) {
+        EXPECT_THAT(run.replies, ::testing::SizeIs(1)) << "the host's own answer";
+        return;
+    }
+    ASSERT_THAT(run.replies, ::testing::SizeIs(1)) << "every request gets one JSON reply";
+    const nlohmann::json reply = nlohmann::json::parse(sim::ToUtf8(run.replies[0].text));
+    EXPECT_EQ(reply["v"], 1);
+    EXPECT_EQ(reply["command"], report.command);
+    if (report.verdict == check::Verdict::Reloads) {
+        EXPECT_EQ(reply["reloaded"], true);
+        EXPECT_EQ(report.rconReply, "Reloaded Config!");
+        return;
+    }
+    const nlohmann::json& outcome = reply["outcome"];
+    ASSERT_TRUE(report.result.has_value());
+    EXPECT_EQ(outcome["result"], ResultName(*report.result));
+    if (report.stop) {
+        ASSERT_TRUE(outcome.contains("stop")) << outcome.dump();
+        nlohmann::json said = kestrova::ToJson(static_cast<const Stop&>(*report.stop));
+        EXPECT_EQ(outcome["stop"], said);
+    } else {
+        EXPECT_FALSE(outcome.contains("stop")) << outcome.dump();
+    }
+    EXPECT_EQ(outcome.value("kept", ""), report.kept ? KeptReasonName(*report.kept) : "");
+    if (outcome.contains("spawn") && outcome["spawn"].contains("made")) {
+        EXPECT_EQ(outcome["spawn"]["made"], report.spawn["made"]);
+    }
+
+    // In text, the reply the checker says: none for a line too short to hand on,
+    // "Failed to give!" for an unknown id, the success text once it is handed on.
+    const nlohmann::json& target = reply["target"];
+    const std::optional<std::string> text =
+        target.is_null()           ? std::nullopt
+        : target["name"].is_null() ? std::optional<std::string>("Failed to give!")
+                                   : std::optional<std::string>("Success! Sent to the command processor.");
+    EXPECT_EQ(report.rconReply, text);
 }
 
 void CheckTest::ExpectCreatureAsReported(const check::Report& report, const sim::Dino& creature)

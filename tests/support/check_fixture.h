@@ -14,6 +14,10 @@ namespace kestrova::test {
 
 class CheckTest : public CreatureTest {
 protected:
+    // Every run says what it did: RCON requests get JSON replies, and on the
+    // console the issuing player is told when a line does not simply deliver.
+    void SetUp() override;
+
     struct Run {
         check::Report report;
         std::vector<sim::JournalEntry> journal;  // the game members the line called
@@ -21,6 +25,7 @@ protected:
         std::vector<sim::Item*> items;           // items added to the players' inventories
         bool overRcon = false;
         std::vector<sim::RconReply> replies;
+        std::vector<std::string> told;  // what the issuing player was told in red
     };
 
     // Checks `line` as issued by player `as` ("server": no player), then runs it so.
@@ -30,7 +35,8 @@ protected:
 
     // Fails the test where the verdict and the run disagree: a line said to spawn
     // spawns, one said to do nothing spawns nothing (and, when its words stop it,
-    // calls nothing in the game), and an RCON reply is the one said.
+    // calls nothing in the game), the command's own outcome is the one said (its
+    // result, rule, word and message), and an RCON reply is the one said.
     void ExpectAgreement(const Run& run);
 
     // The creature a line kept in the world is as the report's "spawn" describes it.
@@ -42,6 +48,7 @@ protected:
     Run Agree(const std::string& line, std::string_view as = "1001");
 
 private:
+    void ExpectOutcomeAsReported(const Run& run);
     Run RunLine(const std::string& line, std::string_view as, bool overRcon);
 };
 

@@ -1,0 +1,109 @@
+#include "plugin/delivery_ledger.h"
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+#include <nlohmann/json.hpp>
+
+#include "config/config.h"
+#include "host/game.h"
+#include "host/members.h"
+#include "host/text.h"
+#include "plugin/ledger.h"
+#include "plugin/logger.h"
+#include "plugin/settings.h"
+#include "plugin/utc_time.h"
+
+namespace kestrova {
+namespace {
+
+struct OpenLedger {
+    DeliveryLedgerSetting setting;
+    std::unique_ptr<Ledger> ledger;
+};
+
+OpenLedger& Holder()
+{
+    static OpenLedger open;
+    return open;
+}
+
+std::string Utf8Of(const FString& text) { return ToUtf8(text.View()); }
+
+}  // namespace
+
+void SyncDeliveryLedger() noexcept
+{
+    OpenLedger& open = Holder();
+    const DeliveryLedgerSetting wanted = DeliveryLedgerSettings();
+    if (open.ledger && wanted == open.setting)
+        return;
+    CloseDeliveryLedger();
+    open.setting = wanted;
+    if (wanted.name.empty())
+        return;
+    try {
+        LedgerSettings settings;
+        settings.files.folder = std::filesystem::path(ConfigPath()).parent_path();
+        settings.files.name = wanted.name;
+        settings.files.maxBytes = wanted.maxBytes;
+        settings.files.kept = wanted.files;
+        open.ledger = std::make_unique<Ledger>(std::move(settings));
+    } catch (const std::exception& e) {
+        try {
+            if (const auto& logger = PluginLogger())
+                logger->error("Delivery ledger {} not opened: {}", wanted.name, e.what());
+        } catch (...) {
+        }
+    }
+}
+
+void CloseDeliveryLedger() noexcept
+{
+    OpenLedger& open = Holder();
+    if (open.ledger)
+        open.ledger->Stop();
+    open.ledger.reset();
+    open.setting = {};
+}
+
+Ledger* DeliveryLedger() noexcept { return Holder().ledger.get(); }
+
+nlohmann::json IssuerJson(const Issuer& issuer)
+{
+    if (issuer.connection != nullptr)
+        return {{"rcon", Utf8Of(FieldOf(member::PeerAddress, issuer.connection))}};
+    if (issuer.player == nullptr)
+        return {{"console", nullptr}};
+    AShooterPlayerController* player = AsShooterController(issuer.player);
+    return {{"console",
+             {{"name", Utf8Of(Call(member::PlayerCharacterName, player))},
+              {"netId", Utf8Of(Call(member::UniqueNetId, player))}}}};
+}
+
+nlohmann::json LedgerLineStart()
+{
+    return {{"v", 1}, {"time", UtcTimeText(std::chrono::system_clock::now())}};
+}
+
+void RecordRun(const Issuer& issuer, std::string_view received, std::string_view command,
+               const std::optional<ReplyTarget>& target, const Outcome& outcome) noexcept
+{
+    Ledger* ledger = DeliveryLedger();
+    if (ledger == nullptr)
+        return;
+    try {
+        nlohmann::json line = LedgerLineStart();
+        line["from"] = IssuerJson(issuer);
+        line["line"] = received;
+        line["command"] = command;
+        line["target"] = TargetJson(target);
+        line["outcome"] = ToJson(outcome);
+        ledger->Write(JsonLine(line));
+    } catch (const std::exception& e) {
+        LogError(e.what());
+    }
+}
+
+}  // namespace kestrova

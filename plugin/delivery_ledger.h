@@ -1,0 +1,48 @@
+// The delivery ledger as the commands use it: open while config.json names one,
+// one line for every run of a spawn command, and the order lines of KV.Order.
+// With no ledger named, nothing here touches a file, the game or the log.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "AsaApi.h"
+#include "host/outcome.h"
+#include "plugin/json_replies.h"
+
+namespace kestrova {
+
+class Ledger;
+
+// Opens the ledger config.json names, or closes the one open when it names none
+// or another; a ledger that cannot be opened is logged and left closed. Called at
+// load and after each reload.
+void SyncDeliveryLedger() noexcept;
+
+// Writes out what is queued and closes the ledger (at unload).
+void CloseDeliveryLedger() noexcept;
+
+// The open ledger; null when there is none.
+Ledger* DeliveryLedger() noexcept;
+
+// Who issued a command: a player on the console (null: the server's console), or
+// an RCON client.
+struct Issuer {
+    APlayerController* player = nullptr;
+    RCONClientConnection* connection = nullptr;
+};
+
+// {"console": {"name", "netId"}} or {"console": null} or {"rcon": "address"}.
+nlohmann::json IssuerJson(const Issuer& issuer);
+
+// A ledger line's first fields: its version and UTC time.
+nlohmann::json LedgerLineStart();
+
+// With a ledger open, queues the line of one run of a spawn command.
+void RecordRun(const Issuer& issuer, std::string_view received, std::string_view command,
+               const std::optional<ReplyTarget>& target, const Outcome& outcome) noexcept;
+
+}  // namespace kestrova

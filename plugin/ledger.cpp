@@ -1,0 +1,113 @@
+#include "plugin/ledger.h"
+
+#include <stdexcept>
+
+#include "plugin/ledger_reader.h"
+#include "plugin/logger.h"
+
+namespace kestrova {
+namespace {
+
+LedgerFiles Checked(LedgerFiles files)
+{
+    if (!IsLedgerFileName(files.name))
+        throw std::invalid_argument("Ledger file name \"" + files.name + "\" is not a file name in the plugin's folder");
+    if (files.kept == 0)
+        files.kept = 1;
+    return files;
+}
+
+OrderBook ReadBack(const LedgerFiles& files, const std::shared_ptr<spdlog::logger>& logger)
+{
+    LedgerReading reading = ReadLedger(files);
+    if (logger) {
+        for (const std::string& problem : reading.problems)
+            logger->error("{}", problem);
+        logger->info("Ledger {}: {} orders known from {} files", files.name, reading.orders.Size(),
+                     reading.filesRead);
+    }
+    return std::move(reading.orders);
+}
+
+}  // namespace
+
+Ledger::Ledger(LedgerSettings settings)
+    : logger_(PluginLogger()), file_(Checked(std::move(settings.files)), std::move(settings.openFile), logger_),
+      orders_(ReadBack(file_.Files(), logger_)), forgottenBefore_(OldestKeptGeneration()),
+      writer_(file_, settings.queueLines, logger_)
+{
+}
+
+Ledger::~Ledger() { Stop(); }
+
+void Ledger::Write(std::string line) noexcept { writer_.Enqueue(std::move(line)); }
+
+std::error_code Ledger::WriteDurable(std::string_view line) noexcept
+{
+    try {
+        LedgerLineFields fields;
+        OrderLine order;
+        if (line.find('\n') != std::string_view::npos || !ScanLedgerLine(line, fields) ||
+            !ReadOrderLine(fields, order).empty())
+            return std::make_error_code(std::errc::invalid_argument);
+        std::string text;
+        text.reserve(line.size() + 1);
+        text.append(line).push_back('\n');
+        const LedgerFile::Appended appended = file_.Append(text, true);
+        if (appended.error)
+            return appended.error;
+        if (!order.id.empty())
+            orders_.Record(order, appended.where);
+        // Rotations also happen on the writer's thread; the orders are this thread's to prune.
+        if (const std::uint32_t oldest = OldestKeptGeneration(); oldest > forgottenBefore_) {
+            orders_.ForgetBefore(oldest);
+            forgottenBefore_ = oldest;
+        }
+        return {};
+    } catch (const std::bad_alloc&) {
+        return std::make_error_code(std::errc::not_enough_memory);
+    } catch (...) {
+        return std::make_error_code(std::errc::io_error);
+    }
+}
+
+const KnownOrder* Ledger::FindOrder(std::string_view id) const
+{
+    const KnownOrder* order = orders_.Find(id);
+    // Between prunes, an order rotated out is already forgotten.
+    return order && order->latest.generation >= OldestKeptGeneration() ? order : nullptr;
+}
+
+std::optional<nlohmann::json> Ledger::RecordedOutcome(std::string_view id) const
+{
+    const KnownOrder* order = FindOrder(id);
+    if (!order || !order->hasOutcome)
+        return std::nullopt;
+    try {
+        const std::optional<std::string> line = file_.ReadLine(order->latest);
+        if (!line)
+            return std::nullopt;
+        nlohmann::json value = nlohmann::json::parse(*line, nullptr, false);
+        if (!value.is_object())
+            return std::nullopt;
+        const auto text = [&value](const char* key) {
+            const auto found = value.find(key);
+            return found != value.end() && found->is_string() ? found->get<std::string>() : std::string();
+        };
+        const auto outcome = value.find("outcome");
+        // The line must still be this order's outcome: a rotation that failed
+        // part-way can leave a file under another file's name.
+        if (text("order") != id || text("event") != "outcome" || outcome == value.end() || !outcome->is_object())
+            return std::nullopt;
+        return std::move(*outcome);
+    } catch (...) {
+        return std::nullopt;  // no memory to read it back
+    }
+}
+
+std::uint32_t Ledger::OldestKeptGeneration() const
+{
+    return file_.Generation() - (file_.Files().kept - 1);
+}
+
+}  // namespace kestrova

@@ -1,0 +1,90 @@
+// The delivery ledger: an append-only file of JSON lines, one object per line,
+// in the plugin's folder, and the orders it records.
+//
+//   Ledger ledger({{folder, "deliveries.jsonl", 64ull << 20, 4}});
+//   ledger.Write(line.dump());                   // a command run: queued, never waits
+//   if (const KnownOrder* order = ledger.FindOrder(id)) ...   // a repeat
+//   if (auto error = ledger.WriteDurable(started.dump())) ... // not run: say why
+//
+// Order lines ("started" and "outcome", with an "order" id) go through
+// WriteDurable, which returns once the line is on the disk itself; every other
+// line goes through Write. Lines are never rewritten: the current file is
+// rotated to "deliveries.1.jsonl" (the older ones move up, the oldest of the
+// kept files is deleted) before it would grow past its size limit, and orders
+// whose lines have all been rotated out are forgotten.
+//
+// One thread calls a Ledger (the game thread); it writes ordinary lines out
+// on a thread of its own.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include <nlohmann/json.hpp>
+
+#include "plugin/append_file.h"
+#include "plugin/ledger_file.h"
+#include "plugin/ledger_writer.h"
+#include "plugin/order_book.h"
+
+namespace kestrova {
+
+struct LedgerSettings {
+    LedgerFiles files;
+    std::size_t queueLines = 16384;            // ordinary lines that may wait for the writer
+    AppendFileOpener openFile = OpenAppendFile;  // tests hand in a disk that fails
+};
+
+class Ledger {
+public:
+    // Reads the kept files back (their damage and the count of known orders go
+    // to the plugin log) and starts the writer; the current file is opened, or
+    // created, at the first write. Throws std::invalid_argument when the file
+    // name is not a plain name in the folder.
+    explicit Ledger(LedgerSettings settings);
+    // Stops.
+    ~Ledger();
+    Ledger(const Ledger&) = delete;
+    Ledger& operator=(const Ledger&) = delete;
+
+    // Queues an ordinary line: one JSON object without '\n'. It reaches the
+    // file within a second; a line the queue or the disk cannot take is counted
+    // in Losses() and logged within a minute.
+    void Write(std::string line) noexcept;
+
+    // Appends an order line (or any line that must not be lost) and makes it
+    // durable before it returns; the known orders then include it. An error
+    // means it cannot be relied on (the disk failed, or the line is not one JSON
+    // object whose "order", if any, is a valid order id with a known "event");
+    // a line that failed may still have reached the file, as a torn line or
+    // whole, and a "started" line so left makes the order count as interrupted.
+    std::error_code WriteDurable(std::string_view line) noexcept;
+
+    // The order with this id, if the kept files record it; valid until the next
+    // WriteDurable.
+    const KnownOrder* FindOrder(std::string_view id) const;
+
+    // The "outcome" object of an order's outcome line, re-read from its file;
+    // nothing when the order has no outcome or the line cannot be read back.
+    std::optional<nlohmann::json> RecordedOutcome(std::string_view id) const;
+
+    LedgerLosses Losses() const { return writer_.Losses(); }
+    std::size_t OrdersKnown() const { return orders_.Size(); }
+
+    // Writes out the queued lines and ends the writer; Write drops lines after it.
+    void Stop() noexcept { writer_.Stop(); }
+
+private:
+    std::uint32_t OldestKeptGeneration() const;
+
+    const std::shared_ptr<spdlog::logger> logger_;
+    LedgerFile file_;
+    OrderBook orders_;
+    std::uint32_t forgottenBefore_ = 0;
+    LedgerWriter writer_;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,142 @@
+#include "plugin/ledger_writer.h"
+
+#include <algorithm>
+
+namespace kestrova {
+namespace {
+
+// How long a queued line may wait before the thread writes it out.
+constexpr std::chrono::milliseconds kPace{200};
+constexpr std::chrono::minutes kReportEvery{1};
+// Lines are written in blocks of about this size, one write each.
+constexpr std::uint64_t kBlockBytes = 64 * 1024;
+
+}  // namespace
+
+LedgerWriter::LedgerWriter(LedgerFile& file, std::size_t capacity, std::shared_ptr<spdlog::logger> logger)
+    : file_(file), capacity_(std::max<std::size_t>(capacity, 1)), wakeAt_(std::max<std::size_t>(capacity_ / 2, 1)),
+      logger_(std::move(logger)), thread_([this] { Run(); })
+{
+}
+
+LedgerWriter::~LedgerWriter() { Stop(); }
+
+void LedgerWriter::Enqueue(std::string line) noexcept
+{
+    try {
+        // A line holding '\n' would become two lines, neither of them whole.
+        const bool whole = line.find('\n') == std::string::npos;
+        std::unique_lock lock(mutex_);
+        if (!whole || stopping_ || queue_.size() >= capacity_) {
+            dropped_.fetch_add(1, std::memory_order_relaxed);
+            return;
+        }
+        queue_.push_back(std::move(line));
+        // Otherwise the thread wakes by itself: waking it costs the caller a system call.
+        if (queue_.size() == wakeAt_) {
+            lock.unlock();
+            wake_.notify_one();
+        }
+    } catch (...) {
+        dropped_.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+void LedgerWriter::Stop() noexcept
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+LedgerLosses LedgerWriter::Losses() const
+{
+    return {dropped_.load(std::memory_order_relaxed), failed_.load(std::memory_order_relaxed)};
+}
+
+void LedgerWriter::Run()
+{
+    std::vector<std::string> lines;
+    for (bool stopping = false; !stopping;) {
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait_for(lock, kPace, [this] { return stopping_ || queue_.size() >= wakeAt_; });
+            lines.swap(queue_);
+            stopping = stopping_;
+        }
+        try {
+            WriteOut(lines);
+        } catch (...) {
+            failed_.fetch_add(lines.size(), std::memory_order_relaxed);  // no memory for a block
+        }
+        lines.clear();
+        ReportLosses(stopping);
+    }
+}
+
+void LedgerWriter::WriteOut(const std::vector<std::string>& lines)
+{
+    if (lines.empty())
+        return;
+    const std::uint64_t blockLimit = std::min(kBlockBytes, file_.Files().maxBytes);
+    std::string block;
+    std::uint64_t inBlock = 0;
+    std::uint64_t written = 0;
+    std::uint64_t failed = 0;
+    std::error_code lastError;
+    auto writeBlock = [&] {
+        if (const std::error_code error = file_.Append(block, false).error) {
+            failed += inBlock;
+            lastError = error;
+        } else {
+            written += inBlock;
+        }
+        block.clear();
+        inBlock = 0;
+    };
+    for (const std::string& line : lines) {
+        if (inBlock > 0 && block.size() + line.size() + 1 > blockLimit)
+            writeBlock();
+        block += line;
+        block += '\n';
+        ++inBlock;
+    }
+    writeBlock();
+    if (written > 0) {
+        if (const std::error_code error = file_.Sync()) {
+            failed += written;
+            lastError = error;
+        }
+    }
+    if (failed > 0) {
+        failed_.fetch_add(failed, std::memory_order_relaxed);
+        lastDiskError_ = lastError.message();
+    }
+}
+
+void LedgerWriter::ReportLosses(bool now)
+{
+    const LedgerLosses losses = Losses();
+    const auto time = std::chrono::steady_clock::now();
+    if ((losses.dropped == reported_.dropped && losses.failed == reported_.failed) || (!now && time < nextReport_))
+        return;
+    const std::uint64_t dropped = losses.dropped - reported_.dropped;
+    const std::uint64_t failed = losses.failed - reported_.failed;
+    if (logger_) {
+        try {
+            logger_->error("Ledger {}: {} {} lost ({} with the queue full, {} the disk failed{}{})",
+                           file_.Files().name, dropped + failed, dropped + failed == 1 ? "line" : "lines", dropped,
+                           failed, failed > 0 ? ": " : "", failed > 0 ? lastDiskError_ : std::string());
+        } catch (...) {
+            // The count stays in Losses(); nothing else can be told.
+        }
+    }
+    reported_ = losses;
+    nextReport_ = time + kReportEvery;
+}
+
+}  // namespace kestrova

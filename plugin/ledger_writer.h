@@ -1,0 +1,71 @@
+// The background writer of ordinary ledger lines. The calling thread only
+// queues a line; one thread of the writer's own writes the queue out several
+// times a second and makes it durable, so the caller never waits for the disk.
+// Nothing is lost silently: a line that finds the queue full, or that the disk
+// fails to take, is counted, and the count is logged at most once a minute.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <spdlog/logger.h>
+
+#include "plugin/ledger_file.h"
+
+namespace kestrova {
+
+struct LedgerLosses {
+    std::uint64_t dropped = 0;  // the queue was full, the writer had stopped, or the line held '\n'
+    std::uint64_t failed = 0;   // the disk did not take them, or did not confirm them durable
+};
+
+class LedgerWriter {
+public:
+    // `capacity` lines may wait in the queue; `logger` (may be null) hears of losses.
+    LedgerWriter(LedgerFile& file, std::size_t capacity, std::shared_ptr<spdlog::logger> logger);
+    ~LedgerWriter();
+    LedgerWriter(const LedgerWriter&) = delete;
+    LedgerWriter& operator=(const LedgerWriter&) = delete;
+
+    // Queues one line, without its '\n'; a line holding '\n' is dropped.
+    void Enqueue(std::string line) noexcept;
+
+    // Writes out everything queued, reports any loss not yet reported and ends
+    // the thread. Lines queued afterwards are dropped.
+    void Stop() noexcept;
+
+    LedgerLosses Losses() const;
+
+private:
+    void Run();
+    void WriteOut(const std::vector<std::string>& lines);
+    void ReportLosses(bool now);
+
+    LedgerFile& file_;
+    const std::size_t capacity_;
+    const std::size_t wakeAt_;  // a queue this long wakes the thread before its time
+    const std::shared_ptr<spdlog::logger> logger_;
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::vector<std::string> queue_;
+    bool stopping_ = false;
+
+    std::atomic<std::uint64_t> dropped_{0};
+    std::atomic<std::uint64_t> failed_{0};
+    // The writer thread's own: what was last reported, and when the next report may come.
+    LedgerLosses reported_;
+    std::string lastDiskError_;
+    std::chrono::steady_clock::time_point nextReport_{};
+
+    std::thread thread_;  // last: it starts once everything above is ready
+};
+
+}  // namespace kestrova

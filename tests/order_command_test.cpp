@@ -1,0 +1,168 @@
+// KV.Order and the delivery ledger through the commands: a line for every spawn
+// run, an order delivered at most once, a retry of one that gave nothing, an
+// interrupted one never run again, and none run that cannot be recorded.
+#include <fstream>
+
+#include <nlohmann/json.hpp>
+
+#include "plugin/delivery_ledger.h"
+#include "support/catalogue_references.h"
+#include "support/plugin_fixture.h"
+
+namespace kestrova::test {
+namespace {
+
+using ::testing::HasSubstr;
+
+const std::string kRaptorWord = kRaptor;
+const std::string kOrderLine = "KV.SpawnDinoFor 1002 " + kRaptorWord + " \"\" 0 150 0 0 0 0 0 F";
+
+class OrderCommand : public PluginTest {
+protected:
+    void SetUp() override
+    {
+        PluginTest::SetUp();
+        UseLedger();
+    }
+
+    void UseLedger(std::string_view config = R"({"DeliveryLedger": "deliveries.jsonl"})")
+    {
+        server_.WriteConfig(config);
+        RunConsoleAs("1001", "Kestrova.Reload");
+    }
+
+    std::filesystem::path LedgerPath() const { return server_.ConfigPath().parent_path() / "deliveries.jsonl"; }
+
+    // Every line of the ledger, once the queued ones are written out.
+    std::vector<nlohmann::json> LedgerLines()
+    {
+        Unload();
+        std::vector<nlohmann::json> lines;
+        std::ifstream file(LedgerPath());
+        for (std::string line; std::getline(file, line);)
+            lines.push_back(nlohmann::json::parse(line));
+        Load();
+        return lines;
+    }
+
+    nlohmann::json Order(const std::string& id, const std::string& line = kOrderLine)
+    {
+        const std::vector<sim::RconReply> replies = RunRcon("KV.Order " + id + " " + line, 5);
+        EXPECT_EQ(replies.size(), 1u);
+        return replies.size() == 1 ? nlohmann::json::parse(sim::ToUtf8(replies[0].text)) : nlohmann::json();
+    }
+
+    std::size_t CreaturesOf(std::string_view id) { return InventoryOf(id).size(); }
+};
+
+TEST_F(OrderCommand, DeliversOnceAndAnswersARepeatWithWhatWasRecorded)
+{
+    const nlohmann::json first = Order("shop-4711");
+    EXPECT_EQ(first["order"], "shop-4711");
+    EXPECT_EQ(first["repeat"], false);
+    EXPECT_EQ(first["target"]["name"], "Bob");
+    EXPECT_EQ(first["outcome"]["result"], "delivered");
+    EXPECT_EQ(CreaturesOf("1002"), 1u);
+
+    const nlohmann::json again = Order("shop-4711");
+    EXPECT_EQ(again["repeat"], true);
+    EXPECT_EQ(again["outcome"], first["outcome"]);
+    EXPECT_EQ(CreaturesOf("1002"), 1u) << "a repeat runs nothing";
+
+    // Across a restart of the plugin, from the ledger alone.
+    Unload();
+    Load();
+    EXPECT_EQ(Order("shop-4711")["repeat"], true);
+    EXPECT_EQ(CreaturesOf("1002"), 1u);
+}
+
+TEST_F(OrderCommand, AnOrderThatGaveNothingRunsAgain)
+{
+    const nlohmann::json missing = Order("o-1", "KV.SpawnDinoFor 1009 " + kRaptorWord + " \"\" 0 150 0 0 0 0 0");
+    EXPECT_EQ(missing["outcome"]["stop"]["rule"], "no-such-player");
+    const nlohmann::json retried = Order("o-1");
+    EXPECT_EQ(retried["repeat"], false);
+    EXPECT_EQ(retried["outcome"]["result"], "delivered");
+    EXPECT_EQ(Order("o-1")["repeat"], true);
+    EXPECT_EQ(CreaturesOf("1002"), 1u);
+}
+
+TEST_F(OrderCommand, AnInterruptedOrderIsNeverRunAgain)
+{
+    Unload();
+    std::ofstream(LedgerPath(), std::ios::app)
+        << R"({"v":1,"time":"2026-12-08T16:20:01.123Z","order":"shop-9","event":"started","line":"..."})" << '\n';
+    Load();
+    const nlohmann::json reply = Order("shop-9");
+    EXPECT_EQ(reply["repeat"], true);
+    EXPECT_EQ(reply["outcome"]["result"], "interrupted");
+    EXPECT_EQ(CreaturesOf("1002"), 0u);
+}
+
+TEST_F(OrderCommand, AnOrderThatCannotBeRecordedIsNotRun)
+{
+    Unload();
+    std::filesystem::remove(LedgerPath());
+    std::filesystem::create_directory(LedgerPath());  // no file can be appended to there
+    Load();
+    const nlohmann::json reply = Order("shop-1");
+    EXPECT_THAT(reply["error"].get<std::string>(), HasSubstr("could not be made durable"));
+    EXPECT_FALSE(reply.contains("outcome"));
+    EXPECT_EQ(CreaturesOf("1002"), 0u);
+    std::filesystem::remove(LedgerPath());
+}
+
+TEST_F(OrderCommand, RefusesALineItCannotRead)
+{
+    EXPECT_THAT(Order("bad/id", kOrderLine)["error"].get<std::string>(), HasSubstr("1 to 64 characters"));
+    EXPECT_THAT(Order(std::string(65, 'a'))["error"].get<std::string>(), HasSubstr("1 to 64 characters"));
+    EXPECT_THAT(Order("ok", "KV.SpawnDino x")["error"].get<std::string>(), HasSubstr("KV.SpawnDinoFor"));
+    EXPECT_EQ(CreaturesOf("1002"), 0u);
+}
+
+TEST_F(OrderCommand, EveryRunIsALedgerLineAndAnOrderTwo)
+{
+    RunConsoleAs("1001", "KV.SpawnDino " + kRaptorWord + " \"\" 0 10 0 0 0 0 0");
+    RunRcon("KV.SpawnItemFor 1004 x y 0 0 1");
+    Order("A.b_c:9-z");
+    // Order lines are written at once, the others within a second: find each by what it holds.
+    const std::vector<nlohmann::json> lines = LedgerLines();
+    ASSERT_EQ(lines.size(), 4u);
+    const auto find = [&](std::string_view key, std::string_view value) {
+        for (const nlohmann::json& line : lines)
+            if (line.value(key, "") == value)
+                return line;
+        return nlohmann::json::object();
+    };
+    const nlohmann::json console = find("command", "KV.SpawnDino");
+    EXPECT_EQ(console["from"]["console"]["name"], "Alice");
+    EXPECT_EQ(console["outcome"]["result"], "delivered");
+    const nlohmann::json rcon = find("command", "KV.SpawnItemFor");
+    EXPECT_EQ(rcon["line"], "KV.SpawnItemFor 1004 x y 0 0 1") << "the line as received";
+    EXPECT_EQ(rcon["target"]["name"], "Dave");
+    EXPECT_EQ(rcon["outcome"]["stop"]["rule"], "no-inventory");
+    EXPECT_TRUE(rcon["from"].contains("rcon"));
+    EXPECT_EQ(find("event", "started")["order"], "A.b_c:9-z");
+    EXPECT_EQ(find("event", "outcome")["outcome"]["result"], "delivered");
+    for (const nlohmann::json& line : lines)
+        EXPECT_EQ(line["time"].get<std::string>().size(), std::string("2026-12-08T16:20:01.123Z").size());
+}
+
+TEST_F(OrderCommand, IsOfferedOnlyWhileALedgerIsOpen)
+{
+    const auto registered = [] {
+        int orders = 0;
+        for (const sim::Registration& r : sim::GetRegistry().Registrations())
+            orders += r.name == "KV.Order" ? 1 : 0;
+        return orders;
+    };
+    EXPECT_EQ(registered(), 2) << "on the console and over RCON";
+    UseLedger("{}");
+    EXPECT_EQ(registered(), 0);
+    EXPECT_EQ(DeliveryLedger(), nullptr);
+    UseLedger();
+    EXPECT_EQ(registered(), 2);
+}
+
+}  // namespace
+}  // namespace kestrova::test
