@@ -1,18 +1,19 @@
 # spdlog, fmt, nlohmann/json and Asio as header-only libraries from given include
 # directories, under the target names of their own CMake packages, for builds that
-# cannot use Debian's CMake packages (which describe Linux libraries): the mingw
-# cross-build and MSVC.
+# cannot use Debian's compiled libraries (Linux libraries, built against libstdc++):
+# the mingw cross-build, MSVC, and clang with libc++.
 #
 # KESTROVA_HEADER_DIRS: the include directories that hold spdlog/, fmt/, nlohmann/
-# and asio.hpp. Unset in a mingw cross-build, a directory of links to exactly those
+# and asio.hpp. Unset on a Debian machine, a directory of links to exactly those
 # four under /usr/include is made here: /usr/include itself must stay off a mingw
-# include path, or glibc's headers would shadow the mingw runtime's.
+# include path, or glibc's headers would shadow the mingw runtime's, and off a
+# libc++ one, whose headers must come before the C library's.
 
 set(KESTROVA_HEADER_DIRS "" CACHE STRING "Include directories holding spdlog/, fmt/, nlohmann/ and asio.hpp")
-set(KESTROVA_DEBIAN_INCLUDE "/usr/include" CACHE PATH "Where Debian's header-only packages are, for a mingw cross-build")
+set(KESTROVA_DEBIAN_INCLUDE "/usr/include" CACHE PATH "Where Debian's header-only packages are")
 
 if(NOT KESTROVA_HEADER_DIRS)
-  if(NOT MINGW)
+  if(CMAKE_HOST_WIN32)
     message(FATAL_ERROR "Set KESTROVA_HEADER_DIRS to the include directories of spdlog, fmt, nlohmann/json and Asio")
   endif()
   set(staged ${CMAKE_BINARY_DIR}/staged-include)

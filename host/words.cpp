@@ -1,10 +1,14 @@
 #include "host/words.h"
 
+#include <cerrno>
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cwctype>
 #include <limits>
 #include <stdexcept>
+#include <string>
 #include <system_error>
 
 namespace kestrova {
@@ -30,6 +34,30 @@ bool TakeSign(std::string_view& text)
     return negative;
 }
 
+#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 170000
+// libc++ before 17 has no floating-point from_chars. The C library's strtof in the C
+// locale reads the same forms, "0x" included, rounds correctly too, and reports
+// overflow and underflow as ERANGE.
+std::from_chars_result ReadUnsignedFloat(std::string_view text, float& value)
+{
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    const char* first = text.data();
+    // strtof would also skip white space.
+    if (text.empty() || text.front() == '+' || text.front() == '-' || IsSpace(text.front()))
+        return {first, std::errc::invalid_argument};
+    const std::string terminated(text);
+    char* end = nullptr;
+    errno = 0;
+    const float read = strtof_l(terminated.c_str(), &end, cLocale);
+    const char* stop = first + (end - terminated.c_str());
+    if (stop == first)
+        return {first, std::errc::invalid_argument};
+    if (errno == ERANGE)
+        return {stop, std::errc::result_out_of_range};
+    value = read;
+    return {stop, std::errc{}};
+}
+#else
 bool StartsHex(std::string_view text) { return text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'); }
 
 // The longest unsigned number at the start of `text`. from_chars reads no leading
@@ -48,6 +76,7 @@ std::from_chars_result ReadUnsignedFloat(std::string_view text, float& value)
     }
     return std::from_chars(first, last, value, std::chars_format::general);
 }
+#endif
 
 }  // namespace
 

@@ -1,21 +1,22 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, from Debian's packages, when missing;
 # and the stock RCON clients from npm that the tests try kestrova-sim with.
-# With --windows, also what the Windows build needs: mingw-w64 to cross-build,
-# Wine to run what it builds, GoogleTest's sources to build the tests with it.
+# With --windows, also what the Windows build needs: mingw-w64 to cross-build and
+# Wine to run what it builds. GoogleTest's sources are for the builds that cannot
+# link Debian's compiled GoogleTest: Windows and libc++.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ pkg-config
-  clang libclang-rt-14-dev clang-tidy
+  clang libclang-rt-14-dev clang-tidy libc++-14-dev libc++abi-14-dev
   libspdlog-dev libfmt-dev nlohmann-json3-dev libasio-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev googletest
   rcon python3-rcon
 )
 for arg in "$@"; do
   case $arg in
-    --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64) ;;
     *) echo "setup: unknown option $arg" >&2; exit 2 ;;
   esac
 done

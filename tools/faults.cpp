@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -73,8 +74,11 @@ public:
             const std::size_t job = mix_.nextJob++;
             if (job >= mix_.jobs.size())
                 break;
+            // A signed count: libc++'s sleep_until subtracts the time now, which for a
+            // time already past and an unsigned duration wraps to a wait of centuries.
             if (options_.rate > 0)
-                std::this_thread::sleep_until(mix_.start + job * std::chrono::microseconds(1'000'000 / options_.rate));
+                std::this_thread::sleep_until(mix_.start + static_cast<std::int64_t>(job) *
+                                                               std::chrono::microseconds(1'000'000 / options_.rate));
             if (Clock::now() > mix_.deadline) {
                 std::lock_guard lock(mix_.mutex);
                 mix_.result.timedOut = true;
