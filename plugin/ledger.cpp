@@ -71,16 +71,18 @@ std::error_code Ledger::WriteDurable(std::string_view line) noexcept
     }
 }
 
-const KnownOrder* Ledger::FindOrder(std::string_view id) const
+std::optional<KnownOrder> Ledger::FindOrder(std::string_view id) const
 {
-    const KnownOrder* order = orders_.Find(id);
+    const std::optional<KnownOrder> order = orders_.Find(id);
     // Between prunes, an order rotated out is already forgotten.
-    return order && order->latest.generation >= OldestKeptGeneration() ? order : nullptr;
+    if (order && order->latest.generation < OldestKeptGeneration())
+        return std::nullopt;
+    return order;
 }
 
 std::optional<nlohmann::json> Ledger::RecordedOutcome(std::string_view id) const
 {
-    const KnownOrder* order = FindOrder(id);
+    const std::optional<KnownOrder> order = FindOrder(id);
     if (!order || !order->hasOutcome)
         return std::nullopt;
     try {

@@ -3,7 +3,7 @@
 //
 //   Ledger ledger({{folder, "deliveries.jsonl", 64ull << 20, 4}});
 //   ledger.Write(line.dump());                   // a command run: queued, never waits
-//   if (const KnownOrder* order = ledger.FindOrder(id)) ...   // a repeat
+//   if (const auto order = ledger.FindOrder(id)) ...         // a repeat
 //   if (auto error = ledger.WriteDurable(started.dump())) ... // not run: say why
 //
 // Order lines ("started" and "outcome", with an "order" id) go through
@@ -63,9 +63,8 @@ public:
     // whole, and a "started" line so left makes the order count as interrupted.
     std::error_code WriteDurable(std::string_view line) noexcept;
 
-    // The order with this id, if the kept files record it; valid until the next
-    // WriteDurable.
-    const KnownOrder* FindOrder(std::string_view id) const;
+    // The order with this id, if the kept files record it.
+    std::optional<KnownOrder> FindOrder(std::string_view id) const;
 
     // The "outcome" object of an order's outcome line, re-read from its file;
     // nothing when the order has no outcome or the line cannot be read back.

@@ -1,6 +1,10 @@
 #include "plugin/order_book.h"
 
 #include <algorithm>
+#include <functional>
+#include <limits>
+#include <stdexcept>
+#include <utility>
 
 namespace kestrova {
 namespace {
@@ -57,22 +61,63 @@ std::string_view ReadOrderLine(const LedgerLineFields& fields, OrderLine& line)
 
 void OrderBook::Record(const OrderLine& line, LineLocation where)
 {
-    const KnownOrder order{where, line.hasOutcome, line.result};
-    if (const auto found = orders_.find(line.id); found != orders_.end())
-        found->second = order;
-    else
-        orders_.emplace(std::string(line.id), order);
+    if ((size_ + 1) * 4 > slots_.size() * 3)
+        Rebuild(std::max<std::size_t>(slots_.size() * 2, 1024), 0);
+    const std::uint64_t hash = std::hash<std::string_view>{}(line.id);
+    Slot& slot = slots_[SlotFor(line.id, hash)];
+    if (slot.idSize == 0) {
+        if (ids_.size() + line.id.size() > std::numeric_limits<std::uint32_t>::max())
+            throw std::length_error("more orders than the ledger can keep in memory");
+        slot.tag = static_cast<std::uint32_t>(hash >> 32);
+        slot.idAt = static_cast<std::uint32_t>(ids_.size());
+        slot.idSize = static_cast<std::uint8_t>(line.id.size());
+        ids_.append(line.id);
+        ++size_;
+    }
+    slot.latest = where;
+    slot.hasOutcome = line.hasOutcome;
+    slot.result = line.result;
 }
 
-const KnownOrder* OrderBook::Find(std::string_view id) const
+std::optional<KnownOrder> OrderBook::Find(std::string_view id) const
 {
-    const auto found = orders_.find(id);
-    return found == orders_.end() ? nullptr : &found->second;
+    if (size_ == 0)
+        return std::nullopt;
+    const Slot& slot = slots_[SlotFor(id, std::hash<std::string_view>{}(id))];
+    if (slot.idSize == 0)
+        return std::nullopt;
+    return KnownOrder{slot.latest, slot.hasOutcome, slot.result};
 }
 
-void OrderBook::ForgetBefore(std::uint32_t generation)
+void OrderBook::ForgetBefore(std::uint32_t generation) { Rebuild(slots_.size(), generation); }
+
+std::size_t OrderBook::SlotFor(std::string_view id, std::uint64_t hash) const
 {
-    std::erase_if(orders_, [generation](const auto& entry) { return entry.second.latest.generation < generation; });
+    const std::size_t mask = slots_.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    for (std::size_t at = static_cast<std::size_t>(hash) & mask;; at = (at + 1) & mask) {
+        const Slot& slot = slots_[at];
+        if (slot.idSize == 0 || (slot.tag == tag && IdOf(slot) == id))
+            return at;
+    }
+}
+
+void OrderBook::Rebuild(std::size_t slots, std::uint32_t keepFrom)
+{
+    std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(slots));
+    const std::string oldIds = std::exchange(ids_, std::string());
+    ids_.reserve(oldIds.size());
+    size_ = 0;
+    for (const Slot& slot : old) {
+        if (slot.idSize == 0 || slot.latest.generation < keepFrom)
+            continue;
+        const std::string_view id = std::string_view(oldIds).substr(slot.idAt, slot.idSize);
+        Slot& moved = slots_[SlotFor(id, std::hash<std::string_view>{}(id))];
+        moved = slot;
+        moved.idAt = static_cast<std::uint32_t>(ids_.size());
+        ids_.append(id);
+        ++size_;
+    }
 }
 
 }  // namespace kestrova

@@ -17,7 +17,7 @@ protected:
     static std::string StateOf(const LedgerReading& reading, const std::string& id)
     {
         static const char* const kResults[] = {"delivered", "kept-in-world", "partly", "nothing", "failed", "other"};
-        const KnownOrder* order = reading.orders.Find(id);
+        const std::optional<KnownOrder> order = reading.orders.Find(id);
         if (!order)
             return "unknown";
         if (!order->hasOutcome)
@@ -46,8 +46,8 @@ TEST_F(LedgerReaderTest, TheKeptFilesAreReadOldestFirstAndTheLatestLineOfAnOrder
     EXPECT_EQ(StateOf(reading, "gone"), "unknown");
 
     // Each order points at its latest line, in the file of that generation.
-    const KnownOrder* a = reading.orders.Find("a");
-    ASSERT_NE(a, nullptr);
+    const std::optional<KnownOrder> a = reading.orders.Find("a");
+    ASSERT_TRUE(a);
     EXPECT_EQ(a->latest.generation, 1u);
     EXPECT_EQ(a->latest.offset, 0u);
     EXPECT_EQ(a->latest.length, OutcomeLine("a", "delivered").size());
@@ -108,7 +108,7 @@ TEST_F(LedgerReaderTest, LinesAcrossAndBeyondOneReadAreReadWhole)
     const LedgerReading reading = ReadLedger(Files());
     EXPECT_THAT(reading.problems, IsEmpty());
     EXPECT_EQ(reading.orders.Size(), 40001u);
-    ASSERT_NE(reading.orders.Find("long"), nullptr);
+    ASSERT_TRUE(reading.orders.Find("long"));
     EXPECT_EQ(reading.orders.Find("long")->latest.length, longLine.size());
     EXPECT_EQ(reading.orders.Find("order-0")->latest.offset, text.size() - OutcomeLine("order-0", "delivered").size() - 1);
 }
