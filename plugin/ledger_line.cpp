@@ -21,10 +21,7 @@ constexpr std::array<bool, 256> kPlainStringBytes = [] {
     return plain;
 }();
 
-bool IsHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -230,9 +227,9 @@ private:
             if (!IsHexDigit(*p_))
                 return false;
             const char c = *p_;
-            const unsigned digit = c <= '9' ? static_cast<unsigned>(c - '0')
-                                 : c <= 'F' ? static_cast<unsigned>(c - 'A' + 10)
-                                            : static_cast<unsigned>(c - 'a' + 10);
+            const unsigned digit = c <= '9'   ? static_cast<unsigned>(c - '0')
+                                   : c <= 'F' ? static_cast<unsigned>(c - 'A' + 10)
+                                              : static_cast<unsigned>(c - 'a' + 10);
             value = value * 16 + digit;
         }
         return true;
@@ -247,7 +244,14 @@ private:
             return false;
         const char c = *p_++;
         switch (c) {
-        case '"': case '\\': case '/': case 'b': case 'f': case 'n': case 'r': case 't':
+        case '"':
+        case '\\':
+        case '/':
+        case 'b':
+        case 'f':
+        case 'n':
+        case 'r':
+        case 't':
             return true;
         case 'u':
             break;

@@ -15,6 +15,8 @@ bool IsOrderIdCharacter(char c)
            c == ':' || c == '-';
 }
 
+std::uint64_t HashOf(std::string_view id) { return std::hash<std::string_view>{}(id); }
+
 OrderResult ResultFromText(std::string_view text)
 {
     if (text == "delivered")
@@ -63,15 +65,16 @@ void OrderBook::Record(const OrderLine& line, LineLocation where)
 {
     if ((size_ + 1) * 4 > slots_.size() * 3)
         Rebuild(std::max<std::size_t>(slots_.size() * 2, 1024), 0);
-    const std::uint64_t hash = std::hash<std::string_view>{}(line.id);
+    const std::uint64_t hash = HashOf(line.id);
     Slot& slot = slots_[SlotFor(line.id, hash)];
     if (slot.idSize == 0) {
         if (ids_.size() + line.id.size() > std::numeric_limits<std::uint32_t>::max())
             throw std::length_error("more orders than the ledger can keep in memory");
-        slot.tag = static_cast<std::uint32_t>(hash >> 32);
-        slot.idAt = static_cast<std::uint32_t>(ids_.size());
-        slot.idSize = static_cast<std::uint8_t>(line.id.size());
+        const auto idAt = static_cast<std::uint32_t>(ids_.size());
         ids_.append(line.id);
+        slot.tag = static_cast<std::uint32_t>(hash >> 32);
+        slot.idAt = idAt;
+        slot.idSize = static_cast<std::uint8_t>(line.id.size());
         ++size_;
     }
     slot.latest = where;
@@ -83,7 +86,7 @@ std::optional<KnownOrder> OrderBook::Find(std::string_view id) const
 {
     if (size_ == 0)
         return std::nullopt;
-    const Slot& slot = slots_[SlotFor(id, std::hash<std::string_view>{}(id))];
+    const Slot& slot = slots_[SlotFor(id, HashOf(id))];
     if (slot.idSize == 0)
         return std::nullopt;
     return KnownOrder{slot.latest, slot.hasOutcome, slot.result};
@@ -104,20 +107,21 @@ std::size_t OrderBook::SlotFor(std::string_view id, std::uint64_t hash) const
 
 void OrderBook::Rebuild(std::size_t slots, std::uint32_t keepFrom)
 {
-    std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(slots));
-    const std::string oldIds = std::exchange(ids_, std::string());
-    ids_.reserve(oldIds.size());
-    size_ = 0;
-    for (const Slot& slot : old) {
+    // Built aside and moved in: a failed allocation leaves the orders as they were.
+    OrderBook fresh;
+    fresh.slots_.resize(slots);
+    fresh.ids_.reserve(ids_.size());
+    for (const Slot& slot : slots_) {
         if (slot.idSize == 0 || slot.latest.generation < keepFrom)
             continue;
-        const std::string_view id = std::string_view(oldIds).substr(slot.idAt, slot.idSize);
-        Slot& moved = slots_[SlotFor(id, std::hash<std::string_view>{}(id))];
+        const std::string_view id = IdOf(slot);
+        Slot& moved = fresh.slots_[fresh.SlotFor(id, HashOf(id))];
         moved = slot;
-        moved.idAt = static_cast<std::uint32_t>(ids_.size());
-        ids_.append(id);
-        ++size_;
+        moved.idAt = static_cast<std::uint32_t>(fresh.ids_.size());
+        fresh.ids_.append(id);
+        ++fresh.size_;
     }
+    *this = std::move(fresh);
 }
 
 }  // namespace kestrova

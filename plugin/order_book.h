@@ -46,7 +46,8 @@ std::string_view ReadOrderLine(const LedgerLineFields& fields, OrderLine& line);
 
 class OrderBook {
 public:
-    // The order's latest line, read or just written at `where`. A later line
+    // The order's latest line, read or just written at `where`; `line` is one
+    // that ReadOrderLine took, about an order (its id is valid). A later line
     // replaces what an earlier one said: a retry that runs again writes a new
     // "started" line after an outcome that gave nothing.
     void Record(const OrderLine& line, LineLocation where);

@@ -29,10 +29,10 @@ protected:
 TEST_F(LedgerReaderTest, TheKeptFilesAreReadOldestFirstAndTheLatestLineOfAnOrderCounts)
 {
     WriteFile("deliveries.3.jsonl", StartedLine("gone") + "\n");  // beyond the 3 kept files
-    WriteFile("deliveries.2.jsonl", StartedLine("a") + "\n" + StartedLine("retried") + "\n" +
-                                        OutcomeLine("retried", "nothing") + "\n");
-    WriteFile("deliveries.1.jsonl", OutcomeLine("a", "delivered") + "\n" + RunLine(1) + "\n" +
-                                        StartedLine("retried") + "\n" + StartedLine("b") + "\n");
+    WriteFile("deliveries.2.jsonl",
+              StartedLine("a") + "\n" + StartedLine("retried") + "\n" + OutcomeLine("retried", "nothing") + "\n");
+    WriteFile("deliveries.1.jsonl", OutcomeLine("a", "delivered") + "\n" + RunLine(1) + "\n" + StartedLine("retried") +
+                                        "\n" + StartedLine("b") + "\n");
     WriteFile("deliveries.jsonl", OutcomeLine("retried", "partly") + "\n" + OutcomeLine("c", "nothing") + "\n");
 
     const LedgerReading reading = ReadLedger(Files(1 << 20, 3));
@@ -59,8 +59,9 @@ TEST_F(LedgerReaderTest, ATornLastLineIsIgnoredAndReported)
     WriteFile("deliveries.jsonl", RunLine(1) + "\n" + StartedLine("a") + "\n" + outcome.substr(0, outcome.size() - 1));
     const LedgerReading reading = ReadLedger(Files());
     EXPECT_EQ(StateOf(reading, "a"), "started");
-    EXPECT_THAT(reading.problems,
-                ElementsAre("Ledger deliveries.jsonl line 3: incomplete, the server stopped while writing it; ignored"));
+    EXPECT_THAT(
+        reading.problems,
+        ElementsAre("Ledger deliveries.jsonl line 3: incomplete, the server stopped while writing it; ignored"));
 }
 
 TEST_F(LedgerReaderTest, DamagedLinesAreSkippedAndReportedWithTheirFileAndLine)
@@ -110,7 +111,8 @@ TEST_F(LedgerReaderTest, LinesAcrossAndBeyondOneReadAreReadWhole)
     EXPECT_EQ(reading.orders.Size(), 40001u);
     ASSERT_TRUE(reading.orders.Find("long"));
     EXPECT_EQ(reading.orders.Find("long")->latest.length, longLine.size());
-    EXPECT_EQ(reading.orders.Find("order-0")->latest.offset, text.size() - OutcomeLine("order-0", "delivered").size() - 1);
+    EXPECT_EQ(reading.orders.Find("order-0")->latest.offset,
+              text.size() - OutcomeLine("order-0", "delivered").size() - 1);
 }
 
 }  // namespace

@@ -60,15 +60,15 @@ TEST_F(LedgerWholeTest, AnOrderLineTheDiskFailsIsReportedAndNotRecorded)
     disk_.Heal();
     EXPECT_FALSE(ledger.WriteDurable(StartedLine("a")));
     EXPECT_TRUE(ledger.FindOrder("a"));
-    EXPECT_EQ(ReadFile("deliveries.jsonl"), StartedLine("a").substr(0, 20) + "\n" + StartedLine("a") + "\n" +
-                                                StartedLine("a") + "\n");
+    EXPECT_EQ(ReadFile("deliveries.jsonl"),
+              StartedLine("a").substr(0, 20) + "\n" + StartedLine("a") + "\n" + StartedLine("a") + "\n");
 }
 
 TEST_F(LedgerWholeTest, LinesThatWouldReadBackAsDamageAreRefusedUnwritten)
 {
     Ledger ledger(Settings());
     for (const std::string& line : {std::string("not json"), std::string("[1]"), StartedLine("a b"),
-                                   StartedLine("a") + "\n" + StartedLine("b"), std::string(R"({"order":"a"})")})
+                                    StartedLine("a") + "\n" + StartedLine("b"), std::string(R"({"order":"a"})")})
         EXPECT_EQ(ledger.WriteDurable(line), std::errc::invalid_argument) << line;
     ledger.Stop();
     EXPECT_EQ(ReadFile("deliveries.jsonl"), "");

@@ -9,8 +9,9 @@ namespace {
 
 TEST(OrderId, OneTo64LettersDigitsDotsUnderscoresColonsAndDashes)
 {
-    for (const std::string& id : std::vector<std::string>{"a", "shop-4711", "A.b_c:d-9", std::string(64, 'x'),
-                                                          "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ.:", "_-"})
+    for (const std::string& id :
+         std::vector<std::string>{"a", "shop-4711", "A.b_c:d-9", std::string(64, 'x'),
+                                  "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ.:", "_-"})
         EXPECT_TRUE(IsValidOrderId(id)) << id;
     for (const std::string& id : std::vector<std::string>{"", std::string(65, 'x'), "a b", "a/b", "a#1", "a+b", "é",
                                                           "a\nb", std::string("a\0b", 3), "\"a\"", "a,b"})
@@ -82,7 +83,8 @@ TEST(OrderBook, ManyOrdersKeepTheirOwnStateThroughGrowthAndPruning)
     OrderBook book;
     const auto id = [](int n) { return "order-" + std::to_string(n); };
     for (int n = 0; n < 20000; ++n)
-        book.Record({id(n), n % 3 == 0, OrderResult::Partly}, {static_cast<std::uint64_t>(n), 1, static_cast<std::uint32_t>(n % 4)});
+        book.Record({id(n), n % 3 == 0, OrderResult::Partly},
+                    {static_cast<std::uint64_t>(n), 1, static_cast<std::uint32_t>(n % 4)});
     ASSERT_EQ(book.Size(), 20000u);
     book.ForgetBefore(2);
     EXPECT_EQ(book.Size(), 10000u);
