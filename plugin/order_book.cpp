@@ -63,65 +63,78 @@ std::string_view ReadOrderLine(const LedgerLineFields& fields, OrderLine& line)
 
 void OrderBook::Record(const OrderLine& line, LineLocation where)
 {
-    if ((size_ + 1) * 4 > slots_.size() * 3)
-        Rebuild(std::max<std::size_t>(slots_.size() * 2, 1024), 0);
+    if ((entries_.size() + 1) * 4 > index_.size() * 3)
+        Reindex(std::max<std::size_t>(index_.size() * 2, 1024));
     const std::uint64_t hash = HashOf(line.id);
-    Slot& slot = slots_[SlotFor(line.id, hash)];
-    if (slot.idSize == 0) {
-        if (ids_.size() + line.id.size() > std::numeric_limits<std::uint32_t>::max())
+    Slot& slot = index_[SlotFor(line.id, hash)];
+    if (slot.entry == 0) {
+        constexpr std::size_t kMost = std::numeric_limits<std::uint32_t>::max() - 1;
+        if (entries_.size() >= kMost || ids_.size() + line.id.size() > kMost)
             throw std::length_error("more orders than the ledger can keep in memory");
-        const auto idAt = static_cast<std::uint32_t>(ids_.size());
-        ids_.append(line.id);
-        slot.tag = static_cast<std::uint32_t>(hash >> 32);
-        slot.idAt = idAt;
-        slot.idSize = static_cast<std::uint8_t>(line.id.size());
-        ++size_;
+        Entry entry;
+        entry.idAt = static_cast<std::uint32_t>(ids_.size());
+        entry.idSize = static_cast<std::uint8_t>(line.id.size());
+        ids_.append(line.id);  // first: an entry always has its id
+        entries_.push_back(entry);
+        slot = {static_cast<std::uint32_t>(entries_.size()), static_cast<std::uint32_t>(hash >> 32)};
     }
-    slot.latest = where;
-    slot.hasOutcome = line.hasOutcome;
-    slot.result = line.result;
+    Entry& entry = entries_[slot.entry - 1];
+    entry.latest = where;
+    entry.hasOutcome = line.hasOutcome;
+    entry.result = line.result;
 }
 
 std::optional<KnownOrder> OrderBook::Find(std::string_view id) const
 {
-    if (size_ == 0)
+    if (entries_.empty())
         return std::nullopt;
-    const Slot& slot = slots_[SlotFor(id, HashOf(id))];
-    if (slot.idSize == 0)
+    const Slot& slot = index_[SlotFor(id, HashOf(id))];
+    if (slot.entry == 0)
         return std::nullopt;
-    return KnownOrder{slot.latest, slot.hasOutcome, slot.result};
+    const Entry& entry = entries_[slot.entry - 1];
+    return KnownOrder{entry.latest, entry.hasOutcome, entry.result};
 }
 
-void OrderBook::ForgetBefore(std::uint32_t generation) { Rebuild(slots_.size(), generation); }
+void OrderBook::ForgetBefore(std::uint32_t generation)
+{
+    // Built aside and moved in: a failed allocation leaves the orders as they were.
+    OrderBook kept;
+    kept.ids_.reserve(ids_.size());
+    for (const Entry& entry : entries_) {
+        if (entry.latest.generation < generation)
+            continue;
+        Entry moved = entry;
+        moved.idAt = static_cast<std::uint32_t>(kept.ids_.size());
+        kept.ids_.append(IdOf(entry));
+        kept.entries_.push_back(moved);
+    }
+    kept.Reindex(index_.size());
+    *this = std::move(kept);
+}
 
 std::size_t OrderBook::SlotFor(std::string_view id, std::uint64_t hash) const
 {
-    const std::size_t mask = slots_.size() - 1;
+    const std::size_t mask = index_.size() - 1;
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     for (std::size_t at = static_cast<std::size_t>(hash) & mask;; at = (at + 1) & mask) {
-        const Slot& slot = slots_[at];
-        if (slot.idSize == 0 || (slot.tag == tag && IdOf(slot) == id))
+        const Slot& slot = index_[at];
+        if (slot.entry == 0 || (slot.tag == tag && IdOf(entries_[slot.entry - 1]) == id))
             return at;
     }
 }
 
-void OrderBook::Rebuild(std::size_t slots, std::uint32_t keepFrom)
+void OrderBook::Reindex(std::size_t slots)
 {
-    // Built aside and moved in: a failed allocation leaves the orders as they were.
-    OrderBook fresh;
-    fresh.slots_.resize(slots);
-    fresh.ids_.reserve(ids_.size());
-    for (const Slot& slot : slots_) {
-        if (slot.idSize == 0 || slot.latest.generation < keepFrom)
-            continue;
-        const std::string_view id = IdOf(slot);
-        Slot& moved = fresh.slots_[fresh.SlotFor(id, HashOf(id))];
-        moved = slot;
-        moved.idAt = static_cast<std::uint32_t>(fresh.ids_.size());
-        fresh.ids_.append(id);
-        ++fresh.size_;
+    std::vector<Slot> index(slots);
+    const std::size_t mask = slots - 1;
+    for (std::size_t number = 0; number < entries_.size(); ++number) {
+        const std::uint64_t hash = HashOf(IdOf(entries_[number]));
+        std::size_t at = static_cast<std::size_t>(hash) & mask;
+        while (index[at].entry != 0)
+            at = (at + 1) & mask;
+        index[at] = {static_cast<std::uint32_t>(number + 1), static_cast<std::uint32_t>(hash >> 32)};
     }
-    *this = std::move(fresh);
+    index_ = std::move(index);
 }
 
 }  // namespace kestrova

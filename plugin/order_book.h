@@ -1,7 +1,8 @@
 // The orders the ledger knows, by id, rebuilt from the ledger's lines.
 //
-// Each known order costs its id's characters and a slot of 32 bytes in a table
-// kept between 3/8 and 3/4 full: 55 to 100 bytes for an id of 12 characters.
+// Each known order costs its id's characters, an entry of 24 bytes and 8 bytes
+// in an index kept between 3/8 and 3/4 full: 47 to 60 bytes in all for an id of
+// 12 characters.
 #pragma once
 
 #include <cstddef>
@@ -53,32 +54,37 @@ public:
     void Record(const OrderLine& line, LineLocation where);
 
     std::optional<KnownOrder> Find(std::string_view id) const;
-    std::size_t Size() const { return size_; }
+    std::size_t Size() const { return entries_.size(); }
 
     // Forgets the orders whose latest line lies in a file older than `generation`.
     void ForgetBefore(std::uint32_t generation);
 
 private:
-    // An open-addressing table: a look-up touches one slot, where a node-based
-    // map chases three pointers; that is most of the time a load takes.
-    struct Slot {
+    // The orders lie one after another in the order they first came, with
+    // their ids; an open-addressing index finds them. A look-up touches one
+    // slot of a small index, where a node-based map chases three pointers
+    // through a large heap: that was most of the time a load took.
+    struct Entry {
         LineLocation latest;
-        std::uint32_t tag = 0;    // the high half of the id's hash
-        std::uint32_t idAt = 0;   // where the id begins in ids_
-        std::uint8_t idSize = 0;  // 0: a free slot
+        std::uint32_t idAt = 0;  // where the id begins in ids_
+        std::uint8_t idSize = 0;
         bool hasOutcome = false;
         OrderResult result = OrderResult::Other;
+    };
+    struct Slot {
+        std::uint32_t entry = 0;  // the entry's number plus one; 0: a free slot
+        std::uint32_t tag = 0;    // the high half of the id's hash
     };
 
     // The slot that holds `id`, or the free slot where it would go.
     std::size_t SlotFor(std::string_view id, std::uint64_t hash) const;
-    std::string_view IdOf(const Slot& slot) const { return std::string_view(ids_).substr(slot.idAt, slot.idSize); }
-    // A table of `slots` slots (a power of two) holding the same orders.
-    void Rebuild(std::size_t slots, std::uint32_t keepFrom);
+    std::string_view IdOf(const Entry& entry) const { return std::string_view(ids_).substr(entry.idAt, entry.idSize); }
+    // An index of `slots` slots (a power of two) over the same entries.
+    void Reindex(std::size_t slots);
 
-    std::vector<Slot> slots_;
-    std::string ids_;  // every id in the table, one after another
-    std::size_t size_ = 0;
+    std::vector<Entry> entries_;
+    std::string ids_;  // every entry's id, one after another
+    std::vector<Slot> index_;
 };
 
 }  // namespace kestrova
