@@ -13,7 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #if defined(__GLIBC__)
-#include <malloc.h>
+#  include <malloc.h>
 #endif
 
 #include "plugin/ledger.h"
@@ -41,7 +41,8 @@ std::size_t HeapInUse()
 class BenchFolder {
 public:
     BenchFolder()
-        : path_(std::filesystem::temp_directory_path() / ("kestrova-ledger-bench-" + std::to_string(std::random_device()())))
+        : path_(std::filesystem::temp_directory_path() /
+                ("kestrova-ledger-bench-" + std::to_string(std::random_device()())))
     {
         std::filesystem::create_directories(path_);
     }

@@ -22,7 +22,11 @@ public:
         while (written.bytes < bytes.size()) {
             const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written.bytes, 1u << 30));
             DWORD count = 0;
-            if (!WriteFile(file_, bytes.data() + written.bytes, chunk, &count, nullptr)) {
+            // Both offsets all ones: at the end of the file, whatever its size now.
+            OVERLAPPED atEnd{};
+            atEnd.Offset = 0xFFFFFFFF;
+            atEnd.OffsetHigh = 0xFFFFFFFF;
+            if (!WriteFile(file_, bytes.data() + written.bytes, chunk, &count, &atEnd)) {
                 written.error = LastError();
                 break;
             }
@@ -50,9 +54,10 @@ private:
 
 std::unique_ptr<AppendFile> OpenAppendFile(const std::filesystem::path& path, std::error_code& error)
 {
-    // Append access alone: every write lands at the end of the file. Sharing
-    // deletion lets the ledger rename the file while a write is being flushed.
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    // Write access, which FlushFileBuffers asks for; each write says it goes at
+    // the end. Sharing deletion lets the ledger rename the file while a write
+    // is being flushed.
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = LastError();

@@ -11,7 +11,8 @@ namespace {
 LedgerFiles Checked(LedgerFiles files)
 {
     if (!IsLedgerFileName(files.name))
-        throw std::invalid_argument("Ledger file name \"" + files.name + "\" is not a file name in the plugin's folder");
+        throw std::invalid_argument("Ledger file name \"" + files.name +
+                                    "\" is not a file name in the plugin's folder");
     if (files.kept == 0)
         files.kept = 1;
     return files;
@@ -23,8 +24,7 @@ OrderBook ReadBack(const LedgerFiles& files, const std::shared_ptr<spdlog::logge
     if (logger) {
         for (const std::string& problem : reading.problems)
             logger->error("{}", problem);
-        logger->info("Ledger {}: {} orders known from {} files", files.name, reading.orders.Size(),
-                     reading.filesRead);
+        logger->info("Ledger {}: {} orders known from {} files", files.name, reading.orders.Size(), reading.filesRead);
     }
     return std::move(reading.orders);
 }
@@ -35,8 +35,7 @@ Ledger::Ledger(LedgerSettings settings)
     : logger_(PluginLogger()), file_(Checked(std::move(settings.files)), std::move(settings.openFile), logger_),
       orders_(ReadBack(file_.Files(), logger_)), forgottenBefore_(OldestKeptGeneration()),
       writer_(file_, settings.queueLines, logger_)
-{
-}
+{}
 
 Ledger::~Ledger() { Stop(); }
 
@@ -71,16 +70,18 @@ std::error_code Ledger::WriteDurable(std::string_view line) noexcept
     }
 }
 
-const KnownOrder* Ledger::FindOrder(std::string_view id) const
+std::optional<KnownOrder> Ledger::FindOrder(std::string_view id) const
 {
-    const KnownOrder* order = orders_.Find(id);
+    const std::optional<KnownOrder> order = orders_.Find(id);
     // Between prunes, an order rotated out is already forgotten.
-    return order && order->latest.generation >= OldestKeptGeneration() ? order : nullptr;
+    if (order && order->latest.generation < OldestKeptGeneration())
+        return std::nullopt;
+    return order;
 }
 
 std::optional<nlohmann::json> Ledger::RecordedOutcome(std::string_view id) const
 {
-    const KnownOrder* order = FindOrder(id);
+    const std::optional<KnownOrder> order = FindOrder(id);
     if (!order || !order->hasOutcome)
         return std::nullopt;
     try {
@@ -105,9 +106,6 @@ std::optional<nlohmann::json> Ledger::RecordedOutcome(std::string_view id) const
     }
 }
 
-std::uint32_t Ledger::OldestKeptGeneration() const
-{
-    return file_.Generation() - (file_.Files().kept - 1);
-}
+std::uint32_t Ledger::OldestKeptGeneration() const { return file_.Generation() - (file_.Files().kept - 1); }
 
 }  // namespace kestrova

@@ -1,9 +1,9 @@
 // The delivery ledger: an append-only file of JSON lines, one object per line,
 // in the plugin's folder, and the orders it records.
 //
-//   Ledger ledger({{folder, "deliveries.jsonl", 64ull << 20, 4}});
-//   ledger.Write(line.dump());                   // a command run: queued, never waits
-//   if (const KnownOrder* order = ledger.FindOrder(id)) ...   // a repeat
+//   Ledger ledger(LedgerSettings{{folder, "deliveries.jsonl", 64ull << 20, 4}});
+//   ledger.Write(run.dump());                                 // a command run: queued
+//   if (const auto order = ledger.FindOrder(id)) ...          // a repeat
 //   if (auto error = ledger.WriteDurable(started.dump())) ... // not run: say why
 //
 // Order lines ("started" and "outcome", with an "order" id) go through
@@ -34,7 +34,7 @@ namespace kestrova {
 
 struct LedgerSettings {
     LedgerFiles files;
-    std::size_t queueLines = 16384;            // ordinary lines that may wait for the writer
+    std::size_t queueLines = 16384;              // ordinary lines that may wait for the writer
     AppendFileOpener openFile = OpenAppendFile;  // tests hand in a disk that fails
 };
 
@@ -43,7 +43,7 @@ public:
     // Reads the kept files back (their damage and the count of known orders go
     // to the plugin log) and starts the writer; the current file is opened, or
     // created, at the first write. Throws std::invalid_argument when the file
-    // name is not a plain name in the folder.
+    // name is not a plain name in the folder (and std::bad_alloc as anything may).
     explicit Ledger(LedgerSettings settings);
     // Stops.
     ~Ledger();
@@ -63,9 +63,8 @@ public:
     // whole, and a "started" line so left makes the order count as interrupted.
     std::error_code WriteDurable(std::string_view line) noexcept;
 
-    // The order with this id, if the kept files record it; valid until the next
-    // WriteDurable.
-    const KnownOrder* FindOrder(std::string_view id) const;
+    // The order with this id, if the kept files record it.
+    std::optional<KnownOrder> FindOrder(std::string_view id) const;
 
     // The "outcome" object of an order's outcome line, re-read from its file;
     // nothing when the order has no outcome or the line cannot be read back.

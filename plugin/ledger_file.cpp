@@ -42,7 +42,8 @@ std::filesystem::path LedgerFiles::Path(std::uint32_t index) const
 
 bool IsLedgerFileName(std::string_view name)
 {
-    const bool hasControl = std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    const bool hasControl =
+        std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
     return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\:") == std::string_view::npos &&
            !hasControl;
 }
@@ -50,8 +51,7 @@ bool IsLedgerFileName(std::string_view name)
 LedgerFile::LedgerFile(LedgerFiles files, AppendFileOpener open, std::shared_ptr<spdlog::logger> logger)
     : files_(std::move(files)), open_(std::move(open)), logger_(std::move(logger)),
       generation_(files_.GenerationAtOpen(0))
-{
-}
+{}
 
 LedgerFile::Appended LedgerFile::Append(std::string_view lines, bool durable)
 {
@@ -161,8 +161,7 @@ void LedgerFile::RotateIfFull(std::uint64_t incoming)
     if (const auto error = Rotate()) {
         retryRotationAt_ = now + kRotationRetry;
         if (logger_)
-            logger_->error("Ledger {}: can't rotate: {}; writing on past its size limit", files_.name,
-                           error.message());
+            logger_->error("Ledger {}: can't rotate: {}; writing on past its size limit", files_.name, error.message());
     }
 }
 

@@ -25,9 +25,9 @@ namespace kestrova {
 // Where the ledger lives and how much of it is kept.
 struct LedgerFiles {
     std::filesystem::path folder;
-    std::string name;                         // the current file, e.g. "deliveries.jsonl"
-    std::uint64_t maxBytes = 64ull << 20;     // a file is rotated before it would grow past this
-    std::uint32_t kept = 4;                   // files in all, the current one included
+    std::string name;                      // the current file, e.g. "deliveries.jsonl"
+    std::uint64_t maxBytes = 64ull << 20;  // a file is rotated before it would grow past this
+    std::uint32_t kept = 4;                // files in all, the current one included
 
     // File `index`: 0 is the current file, `name`; k is its k-th rotation,
     // "deliveries.k.jsonl" (the number goes before the extension).
@@ -82,7 +82,7 @@ private:
     mutable std::mutex mutex_;
     std::shared_ptr<AppendFile> file_;  // null until opened, and after a failure
     std::uint64_t size_ = 0;
-    bool needsNewline_ = false;         // the file ends in a torn line
+    bool needsNewline_ = false;  // the file ends in a torn line
     std::uint32_t generation_;
     std::chrono::steady_clock::time_point retryRotationAt_{};
     std::atomic<bool> folderChanged_{false};

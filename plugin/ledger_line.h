@@ -36,6 +36,8 @@ struct LedgerLineFields {
 
 // Fills `fields` from `line` (without its '\n'); false when the line is not a
 // JSON object. Where two members share a name, the last counts, as in a parse.
+// Numbers are checked for their form, not their size: unlike a parse, this
+// takes 1e999 (no writer of ledger lines makes one; JSON has no infinity).
 bool ScanLedgerLine(std::string_view line, LedgerLineFields& fields);
 
 }  // namespace kestrova

@@ -15,8 +15,7 @@ class FileReading {
 public:
     FileReading(std::string fileName, std::uint32_t generation, LedgerReading& reading)
         : fileName_(std::move(fileName)), generation_(generation), reading_(reading)
-    {
-    }
+    {}
 
     void Line(std::string_view line, std::uint64_t offset)
     {
@@ -72,7 +71,7 @@ private:
 void ReadLines(std::ifstream& in, FileReading& reading)
 {
     std::vector<char> buffer(kReadSize);
-    std::size_t carried = 0;        // the start of a line that the next read completes
+    std::size_t carried = 0;         // the start of a line that the next read completes
     std::uint64_t bufferOffset = 0;  // the file offset of buffer[0]
     for (;;) {
         in.read(buffer.data() + carried, static_cast<std::streamsize>(buffer.size() - carried));

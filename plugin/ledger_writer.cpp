@@ -9,15 +9,14 @@ namespace {
 constexpr std::chrono::milliseconds kPace{200};
 constexpr std::chrono::minutes kReportEvery{1};
 // Lines are written in blocks of about this size, one write each.
-constexpr std::uint64_t kBlockBytes = 64 * 1024;
+constexpr std::uint64_t kBlockBytes = std::uint64_t{64} << 10;
 
 }  // namespace
 
 LedgerWriter::LedgerWriter(LedgerFile& file, std::size_t capacity, std::shared_ptr<spdlog::logger> logger)
     : file_(file), capacity_(std::max<std::size_t>(capacity, 1)), wakeAt_(std::max<std::size_t>(capacity_ / 2, 1)),
       logger_(std::move(logger)), thread_([this] { Run(); })
-{
-}
+{}
 
 LedgerWriter::~LedgerWriter() { Stop(); }
 
@@ -128,9 +127,9 @@ void LedgerWriter::ReportLosses(bool now)
     const std::uint64_t failed = losses.failed - reported_.failed;
     if (logger_) {
         try {
-            logger_->error("Ledger {}: {} {} lost ({} with the queue full, {} the disk failed{}{})",
-                           file_.Files().name, dropped + failed, dropped + failed == 1 ? "line" : "lines", dropped,
-                           failed, failed > 0 ? ": " : "", failed > 0 ? lastDiskError_ : std::string());
+            logger_->error("Ledger {}: {} {} lost ({} with the queue full, {} the disk failed{}{})", file_.Files().name,
+                           dropped + failed, dropped + failed == 1 ? "line" : "lines", dropped, failed,
+                           failed > 0 ? ": " : "", failed > 0 ? lastDiskError_ : std::string());
         } catch (...) {
             // The count stays in Losses(); nothing else can be told.
         }

@@ -1,6 +1,10 @@
 #include "plugin/order_book.h"
 
 #include <algorithm>
+#include <functional>
+#include <limits>
+#include <stdexcept>
+#include <utility>
 
 namespace kestrova {
 namespace {
@@ -10,6 +14,8 @@ bool IsOrderIdCharacter(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
            c == ':' || c == '-';
 }
+
+std::uint64_t HashOf(std::string_view id) { return std::hash<std::string_view>{}(id); }
 
 OrderResult ResultFromText(std::string_view text)
 {
@@ -57,22 +63,78 @@ std::string_view ReadOrderLine(const LedgerLineFields& fields, OrderLine& line)
 
 void OrderBook::Record(const OrderLine& line, LineLocation where)
 {
-    const KnownOrder order{where, line.hasOutcome, line.result};
-    if (const auto found = orders_.find(line.id); found != orders_.end())
-        found->second = order;
-    else
-        orders_.emplace(std::string(line.id), order);
+    if ((entries_.size() + 1) * 4 > index_.size() * 3)
+        Reindex(std::max<std::size_t>(index_.size() * 2, 1024));
+    const std::uint64_t hash = HashOf(line.id);
+    Slot& slot = index_[SlotFor(line.id, hash)];
+    if (slot.entry == 0) {
+        constexpr std::size_t kMost = std::numeric_limits<std::uint32_t>::max() - 1;
+        if (entries_.size() >= kMost || ids_.size() + line.id.size() > kMost)
+            throw std::length_error("more orders than the ledger can keep in memory");
+        Entry entry;
+        entry.idAt = static_cast<std::uint32_t>(ids_.size());
+        entry.idSize = static_cast<std::uint8_t>(line.id.size());
+        ids_.append(line.id);  // first: an entry always has its id
+        entries_.push_back(entry);
+        slot = {static_cast<std::uint32_t>(entries_.size()), static_cast<std::uint32_t>(hash >> 32)};
+    }
+    Entry& entry = entries_[slot.entry - 1];
+    entry.latest = where;
+    entry.hasOutcome = line.hasOutcome;
+    entry.result = line.result;
 }
 
-const KnownOrder* OrderBook::Find(std::string_view id) const
+std::optional<KnownOrder> OrderBook::Find(std::string_view id) const
 {
-    const auto found = orders_.find(id);
-    return found == orders_.end() ? nullptr : &found->second;
+    if (entries_.empty())
+        return std::nullopt;
+    const Slot& slot = index_[SlotFor(id, HashOf(id))];
+    if (slot.entry == 0)
+        return std::nullopt;
+    const Entry& entry = entries_[slot.entry - 1];
+    return KnownOrder{entry.latest, entry.hasOutcome, entry.result};
 }
 
 void OrderBook::ForgetBefore(std::uint32_t generation)
 {
-    std::erase_if(orders_, [generation](const auto& entry) { return entry.second.latest.generation < generation; });
+    // Built aside and moved in: a failed allocation leaves the orders as they were.
+    OrderBook kept;
+    kept.ids_.reserve(ids_.size());
+    for (const Entry& entry : entries_) {
+        if (entry.latest.generation < generation)
+            continue;
+        Entry moved = entry;
+        moved.idAt = static_cast<std::uint32_t>(kept.ids_.size());
+        kept.ids_.append(IdOf(entry));
+        kept.entries_.push_back(moved);
+    }
+    kept.Reindex(index_.size());
+    *this = std::move(kept);
+}
+
+std::size_t OrderBook::SlotFor(std::string_view id, std::uint64_t hash) const
+{
+    const std::size_t mask = index_.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    for (std::size_t at = static_cast<std::size_t>(hash) & mask;; at = (at + 1) & mask) {
+        const Slot& slot = index_[at];
+        if (slot.entry == 0 || (slot.tag == tag && IdOf(entries_[slot.entry - 1]) == id))
+            return at;
+    }
+}
+
+void OrderBook::Reindex(std::size_t slots)
+{
+    std::vector<Slot> index(slots);
+    const std::size_t mask = slots - 1;
+    for (std::size_t number = 0; number < entries_.size(); ++number) {
+        const std::uint64_t hash = HashOf(IdOf(entries_[number]));
+        std::size_t at = static_cast<std::size_t>(hash) & mask;
+        while (index[at].entry != 0)
+            at = (at + 1) & mask;
+        index[at] = {static_cast<std::uint32_t>(number + 1), static_cast<std::uint32_t>(hash >> 32)};
+    }
+    index_ = std::move(index);
 }
 
 }  // namespace kestrova

@@ -50,7 +50,8 @@ TEST_F(LedgerFileTest, AWriteThatFailsPartWayIsReportedAndTheNextLineStartsFresh
     EXPECT_EQ(file.Append(RunLine(2) + "\n", false).error, std::errc::no_space_on_device);
     disk_.Heal();
     ASSERT_FALSE(file.Append(RunLine(3) + "\n", true).error);
-    EXPECT_EQ(ReadFile("deliveries.jsonl"), RunLine(1) + "\n" + StartedLine("a").substr(0, 10) + "\n" + RunLine(3) + "\n");
+    EXPECT_EQ(ReadFile("deliveries.jsonl"),
+              RunLine(1) + "\n" + StartedLine("a").substr(0, 10) + "\n" + RunLine(3) + "\n");
 
     disk_.FailSyncs();
     EXPECT_EQ(file.Append(RunLine(4) + "\n", true).error, std::errc::io_error);

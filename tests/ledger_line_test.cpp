@@ -19,9 +19,9 @@ std::string Scanned(std::string_view line)
     if (!ScanLedgerLine(line, fields))
         return "not an object";
     const auto show = [](const LedgerLineFields::Field& field) {
-        return field.kind == Kind::Absent ? std::string("-")
-             : field.kind == Kind::NotText ? std::string("?")
-                                           : "'" + std::string(field.text) + "'";
+        return field.kind == Kind::Absent    ? std::string("-")
+               : field.kind == Kind::NotText ? std::string("?")
+                                             : "'" + std::string(field.text) + "'";
     };
     return show(fields.order) + " " + show(fields.event) + " " + show(fields.result);
 }
@@ -35,8 +35,7 @@ TEST(LedgerLine, FindsTheOrderTheEventAndTheOutcomesResultWhereverTheyAre)
                          "event":"outcome" , "order" : "a" } )"),
               "'a' 'outcome' 'partly'");
     // Only the top level's "order" and "event", and only the outcome's own "result".
-    EXPECT_EQ(Scanned(R"({"line":{"order":"x","event":"y"},"result":"z","outcome":{"more":{"result":"w"}}})"),
-              "- - -");
+    EXPECT_EQ(Scanned(R"({"line":{"order":"x","event":"y"},"result":"z","outcome":{"more":{"result":"w"}}})"), "- - -");
     EXPECT_EQ(Scanned(R"({"order":1,"event":null,"outcome":{"result":["delivered"]}})"), "? ? ?");
     EXPECT_EQ(Scanned(R"({"outcome":"delivered"})"), "- - -");
     // The last of two members with one name counts, as in a parse.
@@ -52,12 +51,40 @@ TEST(LedgerLine, EscapedNamesAndTextsAreReadUnescaped)
 
 TEST(LedgerLine, AnythingButOneJsonObjectIsNotOne)
 {
-    for (const char* line : {"", " ", "[]", "1", "\"x\"", "null", "{", "}", "{}{}", "{} x", R"({"a"})", R"({"a":})",
-                             R"({"a":1,})", R"({,"a":1})", R"({"a":01})", R"({"a":1.})", R"({"a":.5})", R"({"a":1e})",
-                             R"({"a":-})", R"({"a":tru})", R"({"a":nul})", R"({'a':1})", R"({"a":"\x"})",
-                             R"({"a":"\u12"})", R"({"a":"\udc00"})", R"({"a":"\ud800"})", R"({"a":"\ud800\u0041"})",
-                             "{\"a\":\"\t\"}", "{\"a\":\"\x01\"}", "{\"a\":\"\xc0\xaf\"}", "{\"a\":\"\xed\xa0\x80\"}",
-                             "{\"a\":\"\xf4\x90\x80\x80\"}", "{\"a\":\"\xe2\x82\"}", "{\"a\":1}\xef\xbb\xbf"})
+    for (const char* line : {"",
+                             " ",
+                             "[]",
+                             "1",
+                             "\"x\"",
+                             "null",
+                             "{",
+                             "}",
+                             "{}{}",
+                             "{} x",
+                             R"({"a"})",
+                             R"({"a":})",
+                             R"({"a":1,})",
+                             R"({,"a":1})",
+                             R"({"a":01})",
+                             R"({"a":1.})",
+                             R"({"a":.5})",
+                             R"({"a":1e})",
+                             R"({"a":-})",
+                             R"({"a":tru})",
+                             R"({"a":nul})",
+                             R"({'a':1})",
+                             R"({"a":"\x"})",
+                             R"({"a":"\u12"})",
+                             R"({"a":"\udc00"})",
+                             R"({"a":"\ud800"})",
+                             R"({"a":"\ud800\u0041"})",
+                             "{\"a\":\"\t\"}",
+                             "{\"a\":\"\x01\"}",
+                             "{\"a\":\"\xc0\xaf\"}",
+                             "{\"a\":\"\xed\xa0\x80\"}",
+                             "{\"a\":\"\xf4\x90\x80\x80\"}",
+                             "{\"a\":\"\xe2\x82\"}",
+                             "{\"a\":1}\xef\xbb\xbf"})
         EXPECT_EQ(Scanned(line), "not an object") << line;
     EXPECT_EQ(Scanned(std::string(300, '[') + std::string(300, ']')), "not an object");
     EXPECT_EQ(Scanned("{\"a\":" + std::string(300, '[') + std::string(300, ']') + "}"), "not an object");
@@ -74,8 +101,9 @@ TEST(LedgerLine, AgreesWithAParseOnEveryOneByteChange)
         R"({"v":1,"n":-12.5e+3,"a":[true,false,null,{}],"s":"\u00e9\"\\","o":{"result":"x"}})",
         "{\"s\":\"\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\"}",
     };
-    const char replacements[] = {'{', '}', '[', ']', '"', '\\', ':', ',', ' ', '0', '1', '-', '.', 'e', 'u', 'a',
-                                 't', 'n', '\t', '\n', '\x01', '\x7f', '\x80', '\xbf', '\xc3', '\xe2', '\xf0', '\xff'};
+    const char replacements[] = {'{',    '}',    '[',    ']',    '"',    '\\',   ':',    ',',   ' ',  '0',
+                                 '1',    '-',    '.',    'e',    'u',    'a',    't',    'n',   '\t', '\n',
+                                 '\x01', '\x7f', '\x80', '\xbf', '\xc3', '\xe2', '\xf0', '\xff'};
     int checked = 0;
     for (const std::string& line : lines) {
         for (std::size_t at = 0; at <= line.size(); ++at) {

@@ -17,7 +17,7 @@ protected:
     static std::string StateOf(const LedgerReading& reading, const std::string& id)
     {
         static const char* const kResults[] = {"delivered", "kept-in-world", "partly", "nothing", "failed", "other"};
-        const KnownOrder* order = reading.orders.Find(id);
+        const std::optional<KnownOrder> order = reading.orders.Find(id);
         if (!order)
             return "unknown";
         if (!order->hasOutcome)
@@ -29,10 +29,10 @@ protected:
 TEST_F(LedgerReaderTest, TheKeptFilesAreReadOldestFirstAndTheLatestLineOfAnOrderCounts)
 {
     WriteFile("deliveries.3.jsonl", StartedLine("gone") + "\n");  // beyond the 3 kept files
-    WriteFile("deliveries.2.jsonl", StartedLine("a") + "\n" + StartedLine("retried") + "\n" +
-                                        OutcomeLine("retried", "nothing") + "\n");
-    WriteFile("deliveries.1.jsonl", OutcomeLine("a", "delivered") + "\n" + RunLine(1) + "\n" +
-                                        StartedLine("retried") + "\n" + StartedLine("b") + "\n");
+    WriteFile("deliveries.2.jsonl",
+              StartedLine("a") + "\n" + StartedLine("retried") + "\n" + OutcomeLine("retried", "nothing") + "\n");
+    WriteFile("deliveries.1.jsonl", OutcomeLine("a", "delivered") + "\n" + RunLine(1) + "\n" + StartedLine("retried") +
+                                        "\n" + StartedLine("b") + "\n");
     WriteFile("deliveries.jsonl", OutcomeLine("retried", "partly") + "\n" + OutcomeLine("c", "nothing") + "\n");
 
     const LedgerReading reading = ReadLedger(Files(1 << 20, 3));
@@ -46,8 +46,8 @@ TEST_F(LedgerReaderTest, TheKeptFilesAreReadOldestFirstAndTheLatestLineOfAnOrder
     EXPECT_EQ(StateOf(reading, "gone"), "unknown");
 
     // Each order points at its latest line, in the file of that generation.
-    const KnownOrder* a = reading.orders.Find("a");
-    ASSERT_NE(a, nullptr);
+    const std::optional<KnownOrder> a = reading.orders.Find("a");
+    ASSERT_TRUE(a);
     EXPECT_EQ(a->latest.generation, 1u);
     EXPECT_EQ(a->latest.offset, 0u);
     EXPECT_EQ(a->latest.length, OutcomeLine("a", "delivered").size());
@@ -59,8 +59,9 @@ TEST_F(LedgerReaderTest, ATornLastLineIsIgnoredAndReported)
     WriteFile("deliveries.jsonl", RunLine(1) + "\n" + StartedLine("a") + "\n" + outcome.substr(0, outcome.size() - 1));
     const LedgerReading reading = ReadLedger(Files());
     EXPECT_EQ(StateOf(reading, "a"), "started");
-    EXPECT_THAT(reading.problems,
-                ElementsAre("Ledger deliveries.jsonl line 3: incomplete, the server stopped while writing it; ignored"));
+    EXPECT_THAT(
+        reading.problems,
+        ElementsAre("Ledger deliveries.jsonl line 3: incomplete, the server stopped while writing it; ignored"));
 }
 
 TEST_F(LedgerReaderTest, DamagedLinesAreSkippedAndReportedWithTheirFileAndLine)
@@ -108,9 +109,10 @@ TEST_F(LedgerReaderTest, LinesAcrossAndBeyondOneReadAreReadWhole)
     const LedgerReading reading = ReadLedger(Files());
     EXPECT_THAT(reading.problems, IsEmpty());
     EXPECT_EQ(reading.orders.Size(), 40001u);
-    ASSERT_NE(reading.orders.Find("long"), nullptr);
+    ASSERT_TRUE(reading.orders.Find("long"));
     EXPECT_EQ(reading.orders.Find("long")->latest.length, longLine.size());
-    EXPECT_EQ(reading.orders.Find("order-0")->latest.offset, text.size() - OutcomeLine("order-0", "delivered").size() - 1);
+    EXPECT_EQ(reading.orders.Find("order-0")->latest.offset,
+              text.size() - OutcomeLine("order-0", "delivered").size() - 1);
 }
 
 }  // namespace

@@ -28,21 +28,21 @@ TEST_F(LedgerWholeTest, OrdersWrittenInOneRunAreKnownInTheNext)
         EXPECT_FALSE(ledger.WriteDurable(OutcomeLine("a", "delivered")));
         ledger.Write(RunLine(1));
         EXPECT_FALSE(ledger.WriteDurable(StartedLine("b")));
-        ASSERT_NE(ledger.FindOrder("a"), nullptr);
+        ASSERT_TRUE(ledger.FindOrder("a"));
         EXPECT_TRUE(ledger.FindOrder("a")->hasOutcome);
         EXPECT_EQ(ledger.RecordedOutcome("a"), nlohmann::json::parse(R"({"result":"delivered","creatures":1})"));
     }
     Ledger ledger(Settings());
     EXPECT_EQ(ledger.OrdersKnown(), 2u);
-    const KnownOrder* a = ledger.FindOrder("a");
-    ASSERT_NE(a, nullptr);
+    const std::optional<KnownOrder> a = ledger.FindOrder("a");
+    ASSERT_TRUE(a);
     EXPECT_EQ(a->result, OrderResult::Delivered);
     EXPECT_EQ(ledger.RecordedOutcome("a"), nlohmann::json::parse(R"({"result":"delivered","creatures":1})"));
     // Started and never ended: interrupted, with no outcome to give.
-    ASSERT_NE(ledger.FindOrder("b"), nullptr);
+    ASSERT_TRUE(ledger.FindOrder("b"));
     EXPECT_FALSE(ledger.FindOrder("b")->hasOutcome);
     EXPECT_EQ(ledger.RecordedOutcome("b"), std::nullopt);
-    EXPECT_EQ(ledger.FindOrder("c"), nullptr);
+    EXPECT_FALSE(ledger.FindOrder("c"));
     EXPECT_THAT(LogLines(), Contains("[info] Ledger deliveries.jsonl: 2 orders known from 1 files"));
     EXPECT_THAT(ReadFile("deliveries.jsonl"), ::testing::HasSubstr(RunLine(1) + "\n"));
 }
@@ -52,23 +52,23 @@ TEST_F(LedgerWholeTest, AnOrderLineTheDiskFailsIsReportedAndNotRecorded)
     Ledger ledger(Settings());
     disk_.FullAfter(20);
     EXPECT_EQ(ledger.WriteDurable(StartedLine("a")), std::errc::no_space_on_device);
-    EXPECT_EQ(ledger.FindOrder("a"), nullptr);
+    EXPECT_FALSE(ledger.FindOrder("a"));
     disk_.Heal();
     disk_.FailSyncs();
     EXPECT_EQ(ledger.WriteDurable(StartedLine("a")), std::errc::io_error);
-    EXPECT_EQ(ledger.FindOrder("a"), nullptr);
+    EXPECT_FALSE(ledger.FindOrder("a"));
     disk_.Heal();
     EXPECT_FALSE(ledger.WriteDurable(StartedLine("a")));
-    EXPECT_NE(ledger.FindOrder("a"), nullptr);
-    EXPECT_EQ(ReadFile("deliveries.jsonl"), StartedLine("a").substr(0, 20) + "\n" + StartedLine("a") + "\n" +
-                                                StartedLine("a") + "\n");
+    EXPECT_TRUE(ledger.FindOrder("a"));
+    EXPECT_EQ(ReadFile("deliveries.jsonl"),
+              StartedLine("a").substr(0, 20) + "\n" + StartedLine("a") + "\n" + StartedLine("a") + "\n");
 }
 
 TEST_F(LedgerWholeTest, LinesThatWouldReadBackAsDamageAreRefusedUnwritten)
 {
     Ledger ledger(Settings());
     for (const std::string& line : {std::string("not json"), std::string("[1]"), StartedLine("a b"),
-                                   StartedLine("a") + "\n" + StartedLine("b"), std::string(R"({"order":"a"})")})
+                                    StartedLine("a") + "\n" + StartedLine("b"), std::string(R"({"order":"a"})")})
         EXPECT_EQ(ledger.WriteDurable(line), std::errc::invalid_argument) << line;
     ledger.Stop();
     EXPECT_EQ(ReadFile("deliveries.jsonl"), "");

@@ -69,7 +69,9 @@ TEST_F(LedgerWriterTest, AFullQueueDropsLinesAndCountsThem)
     writer.Stop();
     EXPECT_EQ(ReadFile("deliveries.jsonl"),
               RunLine(0) + "\n" + RunLine(1) + "\n" + RunLine(2) + "\n" + RunLine(3) + "\n" + RunLine(4) + "\n");
-    EXPECT_THAT(LogLines(), ElementsAre("[error] Ledger deliveries.jsonl: 3 lines lost (3 with the queue full, 0 the disk failed)"));
+    EXPECT_THAT(
+        LogLines(),
+        ElementsAre("[error] Ledger deliveries.jsonl: 3 lines lost (3 with the queue full, 0 the disk failed)"));
 }
 
 TEST_F(LedgerWriterTest, LinesTheDiskFailsAreCountedAndLoggedAtMostOnceAMinute)

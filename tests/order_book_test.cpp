@@ -9,8 +9,9 @@ namespace {
 
 TEST(OrderId, OneTo64LettersDigitsDotsUnderscoresColonsAndDashes)
 {
-    for (const std::string& id : std::vector<std::string>{"a", "shop-4711", "A.b_c:d-9", std::string(64, 'x'),
-                                                          "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ.:", "_-"})
+    for (const std::string& id :
+         std::vector<std::string>{"a", "shop-4711", "A.b_c:d-9", std::string(64, 'x'),
+                                  "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ.:", "_-"})
         EXPECT_TRUE(IsValidOrderId(id)) << id;
     for (const std::string& id : std::vector<std::string>{"", std::string(65, 'x'), "a b", "a/b", "a#1", "a+b", "é",
                                                           "a\nb", std::string("a\0b", 3), "\"a\"", "a,b"})
@@ -65,13 +66,38 @@ TEST(OrderBook, TheLatestLineOfAnOrderCountsAndRotatedOutOrdersAreForgotten)
     ASSERT_EQ(book.Size(), 3u);
     EXPECT_FALSE(book.Find("a")->hasOutcome);
     EXPECT_EQ(book.Find("a")->latest.generation, 2u);
-    EXPECT_EQ(book.Find("missing"), nullptr);
+    EXPECT_FALSE(book.Find("missing"));
 
     book.ForgetBefore(2);
     EXPECT_EQ(book.Size(), 2u);
-    EXPECT_EQ(book.Find("b"), nullptr);
-    EXPECT_NE(book.Find("a"), nullptr);
-    EXPECT_NE(book.Find("c"), nullptr);
+    EXPECT_FALSE(book.Find("b"));
+    EXPECT_TRUE(book.Find("a"));
+    EXPECT_TRUE(book.Find("c"));
+}
+
+// Many orders, so that the table grows several times and ids share slots'
+// neighbourhoods: each is found with its own state, and a prune keeps exactly
+// the newer ones.
+TEST(OrderBook, ManyOrdersKeepTheirOwnStateThroughGrowthAndPruning)
+{
+    OrderBook book;
+    const auto id = [](int n) { return "order-" + std::to_string(n); };
+    for (int n = 0; n < 20000; ++n)
+        book.Record({id(n), n % 3 == 0, OrderResult::Partly},
+                    {static_cast<std::uint64_t>(n), 1, static_cast<std::uint32_t>(n % 4)});
+    ASSERT_EQ(book.Size(), 20000u);
+    book.ForgetBefore(2);
+    EXPECT_EQ(book.Size(), 10000u);
+    for (int n = 0; n < 20000; ++n) {
+        const std::optional<KnownOrder> order = book.Find(id(n));
+        ASSERT_EQ(order.has_value(), n % 4 >= 2) << n;
+        if (order) {
+            EXPECT_EQ(order->latest.offset, static_cast<std::uint64_t>(n));
+            EXPECT_EQ(order->hasOutcome, n % 3 == 0);
+        }
+    }
+    EXPECT_FALSE(book.Find("order-20000"));
+    EXPECT_FALSE(book.Find(""));
 }
 
 }  // namespace

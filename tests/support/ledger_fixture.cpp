@@ -24,8 +24,7 @@ class FaultyFile final : public AppendFile {
 public:
     FaultyFile(std::unique_ptr<AppendFile> file, std::shared_ptr<FaultyDisk::State> state)
         : file_(std::move(file)), state_(std::move(state))
-    {
-    }
+    {}
 
     Written Append(std::string_view bytes) override
     {
@@ -156,7 +155,8 @@ std::vector<std::string> LedgerTest::FileNames() const
 
 std::string StartedLine(const std::string& order)
 {
-    return R"({"v":1,"time":"2026-12-08T16:20:01.123Z","order":")" + order + R"(","event":"started","line":"KV.SpawnDinoFor 1002 x"})";
+    return R"({"v":1,"time":"2026-12-08T16:20:01.123Z","order":")" + order +
+           R"(","event":"started","line":"KV.SpawnDinoFor 1002 x"})";
 }
 
 std::string OutcomeLine(const std::string& order, const std::string& result)
