@@ -22,6 +22,9 @@ TEST(PackagedConfig, HoldsEveryKeyAtItsDefault)
         {kCryoLifeInHoursKey, kCryoLifeInHoursDefault},
         {kRconRepliesKey, kRconRepliesDefault},
         {kConsoleFeedbackKey, kConsoleFeedbackDefault},
+        {kDeliveryLedgerKey, kDeliveryLedgerDefault},
+        {kDeliveryLedgerMaxMBKey, kDeliveryLedgerMaxMBDefault},
+        {kDeliveryLedgerFilesKey, kDeliveryLedgerFilesDefault},
     };
     EXPECT_EQ(config, expected) << config.dump(2);
 }
