@@ -135,7 +135,7 @@ void LedgerWriter::ReportLosses(bool now)
     const std::uint64_t failed = losses.failed - reported_.failed;
     if (logger_) {
         try {
-            logger_->error("Ledger {}: {} {} lost ({} with the queue full, {} the disk failed{}{})", file_.Files().name,
+            logger_->error("Ledger {}: {} {} lost ({} not queued, {} the disk failed{}{})", file_.Files().name,
                            dropped + failed, dropped + failed == 1 ? "line" : "lines", dropped, failed,
                            failed > 0 ? ": " : "", failed > 0 ? lastDiskError_ : std::string());
         } catch (...) {
