@@ -148,13 +148,23 @@ public:
         }
     }
 
+    // Ledger lines hold no space between their tokens, so the test for none is
+    // kept small enough to be inlined everywhere.
     void SkipSpace()
     {
-        while (p_ != end_ && (*p_ == ' ' || *p_ == '\t' || *p_ == '\r' || *p_ == '\n'))
-            ++p_;
+        if (p_ != end_ && IsSpace(*p_))
+            SkipMoreSpace();
     }
 
 private:
+    static bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+    void SkipMoreSpace()
+    {
+        while (p_ != end_ && IsSpace(*p_))
+            ++p_;
+    }
+
     bool Take(char c)
     {
         if (!At(c))

@@ -11,11 +11,19 @@ constexpr std::chrono::minutes kReportEvery{1};
 // Lines are written in blocks of about this size, one write each.
 constexpr std::uint64_t kBlockBytes = std::uint64_t{64} << 10;
 
+// Room for a full queue from the start: queuing a line never moves the queue.
+std::vector<std::string> RoomFor(std::size_t lines)
+{
+    std::vector<std::string> room;
+    room.reserve(lines);
+    return room;
+}
+
 }  // namespace
 
 LedgerWriter::LedgerWriter(LedgerFile& file, std::size_t capacity, std::shared_ptr<spdlog::logger> logger)
     : file_(file), capacity_(std::max<std::size_t>(capacity, 1)), wakeAt_(std::max<std::size_t>(capacity_ / 2, 1)),
-      logger_(std::move(logger)), thread_([this] { Run(); })
+      logger_(std::move(logger)), queue_(RoomFor(capacity_)), thread_([this] { Run(); })
 {}
 
 LedgerWriter::~LedgerWriter() { Stop(); }
@@ -59,7 +67,7 @@ LedgerLosses LedgerWriter::Losses() const
 
 void LedgerWriter::Run()
 {
-    std::vector<std::string> lines;
+    std::vector<std::string> lines = RoomFor(capacity_);  // the queue after the first swap
     for (bool stopping = false; !stopping;) {
         {
             std::unique_lock lock(mutex_);
@@ -127,7 +135,7 @@ void LedgerWriter::ReportLosses(bool now)
     const std::uint64_t failed = losses.failed - reported_.failed;
     if (logger_) {
         try {
-            logger_->error("Ledger {}: {} {} lost ({} with the queue full, {} the disk failed{}{})", file_.Files().name,
+            logger_->error("Ledger {}: {} {} lost ({} not queued, {} the disk failed{}{})", file_.Files().name,
                            dropped + failed, dropped + failed == 1 ? "line" : "lines", dropped, failed,
                            failed > 0 ? ": " : "", failed > 0 ? lastDiskError_ : std::string());
         } catch (...) {

@@ -28,7 +28,8 @@ struct LedgerLosses {
 
 class LedgerWriter {
 public:
-    // `capacity` lines may wait in the queue; `logger` (may be null) hears of losses.
+    // `capacity` lines may wait in the queue (room for them, 32 bytes each
+    // and twice over, is taken at once); `logger` (may be null) hears of losses.
     LedgerWriter(LedgerFile& file, std::size_t capacity, std::shared_ptr<spdlog::logger> logger);
     ~LedgerWriter();
     LedgerWriter(const LedgerWriter&) = delete;

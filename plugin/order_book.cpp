@@ -84,6 +84,15 @@ void OrderBook::Record(const OrderLine& line, LineLocation where)
     entry.result = line.result;
 }
 
+void OrderBook::Reserve(std::size_t orders)
+{
+    std::size_t slots = 1024;
+    while (slots * 3 < orders * 4)
+        slots *= 2;
+    if (slots > index_.size())
+        Reindex(slots);
+}
+
 std::optional<KnownOrder> OrderBook::Find(std::string_view id) const
 {
     if (entries_.empty())

@@ -53,6 +53,9 @@ public:
     // "started" line after an outcome that gave nothing.
     void Record(const OrderLine& line, LineLocation where);
 
+    // Sizes the index for `orders` orders at once: a load then seldom grows it.
+    void Reserve(std::size_t orders);
+
     std::optional<KnownOrder> Find(std::string_view id) const;
     std::size_t Size() const { return entries_.size(); }
 

@@ -71,7 +71,7 @@ TEST_F(LedgerWriterTest, AFullQueueDropsLinesAndCountsThem)
               RunLine(0) + "\n" + RunLine(1) + "\n" + RunLine(2) + "\n" + RunLine(3) + "\n" + RunLine(4) + "\n");
     EXPECT_THAT(
         LogLines(),
-        ElementsAre("[error] Ledger deliveries.jsonl: 3 lines lost (3 with the queue full, 0 the disk failed)"));
+        ElementsAre("[error] Ledger deliveries.jsonl: 3 lines lost (3 not queued, 0 the disk failed)"));
 }
 
 TEST_F(LedgerWriterTest, LinesTheDiskFailsAreCountedAndLoggedAtMostOnceAMinute)
@@ -92,8 +92,8 @@ TEST_F(LedgerWriterTest, LinesTheDiskFailsAreCountedAndLoggedAtMostOnceAMinute)
     EXPECT_EQ(ReadFile("deliveries.jsonl"), RunLine(4) + "\n");
     const std::vector<std::string> log = LogLines();
     ASSERT_EQ(log.size(), 2u);
-    EXPECT_THAT(log[0], HasSubstr("Ledger deliveries.jsonl: 1 line lost (0 with the queue full, 1 the disk failed: "));
-    EXPECT_THAT(log[1], HasSubstr("Ledger deliveries.jsonl: 2 lines lost (0 with the queue full, 2 the disk failed: "));
+    EXPECT_THAT(log[0], HasSubstr("Ledger deliveries.jsonl: 1 line lost (0 not queued, 1 the disk failed: "));
+    EXPECT_THAT(log[1], HasSubstr("Ledger deliveries.jsonl: 2 lines lost (0 not queued, 2 the disk failed: "));
 }
 
 TEST_F(LedgerWriterTest, LinesTheDiskDoesNotConfirmDurableCountAsFailed)
