@@ -173,13 +173,14 @@ ChurnPhase RunPhase(const ChurnOptions& options, Churn kind, GoodClient& good, C
     });
     {
         Flood flood(options, kind);
-        std::this_thread::sleep_for(options.rampUp);
+        const auto firstHonest = Clock::now() + options.rampUp;
         std::atomic<std::size_t> next = 0;
         std::mutex mutex;
         std::vector<std::thread> honest;
         for (std::size_t t = 0; t < std::max<std::size_t>(options.honestAtOnce, 1); ++t) {
             honest.emplace_back([&] {
                 for (std::size_t i = next++; i < options.honest; i = next++) {
+                    std::this_thread::sleep_until(firstHonest + i * options.honestEvery);
                     if (Clock::now() > deadline) {
                         std::lock_guard lock(mutex);
                         phase.timedOut = true;

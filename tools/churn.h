@@ -28,10 +28,12 @@ struct ChurnOptions {
     std::size_t connections = 200;  // churning at once
     std::size_t addresses = 50;     // they come from, in turn: 127.0.1.1, 127.0.1.2...
 
-    // Honest new clients, each from an address of its own (127.0.2.1, ...), a few at a
-    // time; each tries up to `honestTries` times and counts as in within `honestWithin`.
+    // Honest new clients, each from an address of its own (127.0.2.1, ...), one every
+    // `honestEvery` and at most `honestAtOnce` at a time; each tries up to
+    // `honestTries` times and counts as in within `honestWithin`.
     std::size_t honest = 100;
-    std::size_t honestAtOnce = 8;
+    std::chrono::milliseconds honestEvery{40};
+    std::size_t honestAtOnce = 16;
     std::size_t honestTries = 3;
     std::chrono::milliseconds honestWithin{2000};
     std::chrono::milliseconds rampUp{500};  // of churn before the first honest client
