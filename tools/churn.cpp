@@ -158,6 +158,32 @@ void Count(const Login& login, const ChurnOptions& options, ChurnPhase& phase)
         ++phase.honestIn;
 }
 
+// After the ramp-up, one every `honestEvery`, on a few threads.
+void LogInHonestClients(const ChurnOptions& options, Clock::time_point deadline, ChurnPhase& phase)
+{
+    const auto first = Clock::now() + options.rampUp;
+    std::atomic<std::size_t> next = 0;
+    std::mutex mutex;
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < std::max<std::size_t>(options.honestAtOnce, 1); ++t) {
+        threads.emplace_back([&] {
+            for (std::size_t i = next++; i < options.honest; i = next++) {
+                std::this_thread::sleep_until(first + i * options.honestEvery);
+                if (Clock::now() > deadline) {
+                    std::lock_guard lock(mutex);
+                    phase.timedOut = true;
+                    return;
+                }
+                const Login login = LogIn(options.server, LoopbackAddress(2, i), options.honestTries);
+                std::lock_guard lock(mutex);
+                Count(login, options, phase);
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
 ChurnPhase RunPhase(const ChurnOptions& options, Churn kind, GoodClient& good, Clock::time_point deadline)
 {
     ChurnPhase phase;
@@ -173,27 +199,7 @@ ChurnPhase RunPhase(const ChurnOptions& options, Churn kind, GoodClient& good, C
     });
     {
         Flood flood(options, kind);
-        const auto firstHonest = Clock::now() + options.rampUp;
-        std::atomic<std::size_t> next = 0;
-        std::mutex mutex;
-        std::vector<std::thread> honest;
-        for (std::size_t t = 0; t < std::max<std::size_t>(options.honestAtOnce, 1); ++t) {
-            honest.emplace_back([&] {
-                for (std::size_t i = next++; i < options.honest; i = next++) {
-                    std::this_thread::sleep_until(firstHonest + i * options.honestEvery);
-                    if (Clock::now() > deadline) {
-                        std::lock_guard lock(mutex);
-                        phase.timedOut = true;
-                        return;
-                    }
-                    const Login login = LogIn(options.server, LoopbackAddress(2, i), options.honestTries);
-                    std::lock_guard lock(mutex);
-                    Count(login, options, phase);
-                }
-            });
-        }
-        for (std::thread& thread : honest)
-            thread.join();
+        LogInHonestClients(options, deadline, phase);
         phase.connects = flood.Connects();
         phase.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     }

@@ -14,7 +14,6 @@
 
 #include "client/rcon_client.h"
 #include "honest.h"
-
 #include "rcon/protocol.h"
 
 namespace kestrova::tools {
@@ -34,6 +33,12 @@ std::string SizeField(std::int64_t size)
     for (int shift = 0; shift < 32; shift += 8)
         out += static_cast<char>((bits >> shift) & 0xFF);
     return out;
+}
+
+// Where hostile connections come from: the honest address when no other is given.
+std::vector<std::string> HostileFrom(const FaultOptions& options)
+{
+    return options.hostileFrom.empty() ? std::vector<std::string>{options.honestFrom} : options.hostileFrom;
 }
 
 // The addresses that authenticated hostile connections come from, each lent to one
@@ -71,9 +76,7 @@ private:
 // What the attack shares: the jobs, the result, and whether it still goes on.
 struct Mix {
     explicit Mix(const FaultOptions& options_)
-        : options(options_),
-          authenticatedFrom(options.hostileFrom.empty() ? std::vector<std::string>{options.honestFrom}
-                                                        : options.hostileFrom)
+        : options(options_), authenticatedFrom(HostileFrom(options_))
     {
     }
 
@@ -102,8 +105,10 @@ public:
     Worker(Mix& mix, std::size_t index)
         : mix_(mix),
           options_(mix.options),
-          from_(options_.hostileFrom.empty() ? options_.honestFrom
-                                             : options_.hostileFrom[index % options_.hostileFrom.size()]),
+          from_([&] {
+              const std::vector<std::string> all = HostileFrom(options_);
+              return all[index % all.size()];
+          }()),
           random_(static_cast<std::uint32_t>(index + 1))
     {
     }

@@ -52,8 +52,8 @@ constexpr char kUsage[] =
     "  --time-limit-s S       for each phase (default 900)\n"
     "Exits 1 when a reply was wrong or lost, an honest client was refused (in the churn:\n"
     "shut out after 3 tries, or fewer than 95% in within 2 s), a hostile connection was\n"
-    "not handled as it should be, open files did not come back, the\n"
-    "sim did not exit cleanly, or a limit given above was passed.\n";
+    "not handled as it should be, open files did not come back, the sim did not exit\n"
+    "cleanly, or a limit given above was passed.\n";
 
 std::string Megabytes(std::uint64_t bytes)
 {
