@@ -211,11 +211,12 @@ void Server::Impl::Admit(tcp::socket socket)
 }
 
 // Where an address is at its limits, its oldest connection that has not authenticated
-// makes way, or the newcomer is refused. Where the server is at its own, one that has
-// had its time makes way; while every one of them has only just come, the newcomer
-// waits for room: closing either would shut out a client that authenticates promptly
-// whenever a flood of newcomers outpaces it. Refused when every connection in the
-// way has authenticated.
+// makes way. Where the server is at its own, one that has had its time makes way;
+// while every one of them has only just come, the newcomer waits for room: closing
+// either would shut out a client that authenticates promptly whenever a flood of
+// newcomers outpaces it. A connection with bytes waiting to be read is not closed:
+// the newcomer waits for them to be read. Refused when every connection in the way
+// has authenticated.
 Server::Impl::Room Server::Impl::MakeRoom(const std::string& address)
 {
     const auto use = [&] {
@@ -224,12 +225,14 @@ Server::Impl::Room Server::Impl::MakeRoom(const std::string& address)
     };
     if (use().open >= options.maxConnectionsPerAddress ||
         use().unauthenticated >= options.maxUnauthenticatedPerAddress) {
-        const std::shared_ptr<Connection> victim = Victim(&address, Clock::duration::zero());
-        if (victim == nullptr) {
+        if (use().unauthenticated == 0) {
             Note(Notice::Refused, "RCON client " + address + " refused: " + std::to_string(use().open) +
                                       " connections open from it");
             return Room::Refused;
         }
+        const std::shared_ptr<Connection> victim = Victim(&address, Clock::duration::zero());
+        if (victim == nullptr)
+            return Room::Later;  // what they sent is read first
         victim->Evict();
     }
     if (connections.size() >= options.maxConnections || unauthenticated.size() >= options.maxUnauthenticated) {
