@@ -140,7 +140,7 @@ TEST_F(RconAdmission, AFullBudgetMakesRoomFromTheAddressHoldingTheMost)
         EXPECT_FALSE(client->ServerHasClosed());
 }
 
-TEST_F(RconAdmission, AnAuthenticationGivesBackItsPlaceInTheAddresssBudget)
+TEST_F(RconAdmission, AnAuthenticationGivesBackItsPlaceInItsAddressBudget)
 {
     Start();
     auto kept = Authenticated();  // so that the server keeps its count for the address

@@ -2,8 +2,6 @@
 // endpoint (every kind of hostile connection handled as it should be, while a good
 // client and honest ones are served), and the load generator's checking of replies.
 #include <chrono>
-#include <memory>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -88,6 +86,26 @@ TEST_F(ToolsFaultMix, EveryKindIsHandledWhileGoodAndHonestClientsAreServed)
 
     // Every hostile connection ends on the server's side too.
     EXPECT_TRUE(test::WaitUntil([&] { return server_->Connections() == 0; })) << server_->Connections();
+}
+
+TEST_F(ToolsFaultMix, MoreWorkersThanAddressesKeepTheAuthenticatedOnesWithinTheLimits)
+{
+    Start();
+    FaultOptions options;
+    options.server = {"127.0.0.1", server_->Port(), kPassword};
+    options.kinds = {Fault::CloseMidReply};
+    options.workers = 6 * options.hostileFrom.size();  // more at once than an address may hold
+    options.perKind = 4 * options.workers;
+    options.rate = 0;
+    options.quietRequests = 1;
+    options.command = "hello";
+    options.expect = "echo: hello";
+    options.cheapCommand = "cheap";
+    const FaultResult result = RunFaultMix(options);
+
+    const FaultOutcome& outcome = result.kinds[static_cast<std::size_t>(Fault::CloseMidReply)];
+    EXPECT_EQ(outcome.runs, options.perKind);
+    EXPECT_EQ(outcome.unexpected, 0u) << outcome.firstUnexpected;
 }
 
 }  // namespace
