@@ -275,8 +275,8 @@ std::size_t Server::Impl::UnauthenticatedFrom(const std::string& address) const
     return found == perAddress.end() ? 0 : found->second.unauthenticated;
 }
 
-// Room comes when a connection in the way authenticates or goes, or has been quiet
-// long enough; the last is checked again after a while.
+// Room comes when a connection in the way authenticates or goes, or has had its time,
+// or its bytes have been read; the last two are checked again after a while.
 void Server::Impl::WaitForRoom()
 {
     roomTimer.expires_after(kSettled);
