@@ -1,75 +1,32 @@
 // Who gets in, over the wire: the lock-out after a run of wrong passwords, and the
 // budget of connections that have not authenticated yet. Other loopback addresses
 // stand for other machines.
+#include <algorithm>
 #include <chrono>
 #include <memory>
-#include <mutex>
 #include <regex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "rcon/game_thread.h"
 #include "rcon/protocol.h"
 #include "rcon/server.h"
-#include "support/rcon_client.h"
+#include "support/rcon_fixture.h"
 
-namespace sim::rcon {
+namespace kestrova::test {
 namespace {
 
 using namespace std::chrono_literals;
-using kestrova::test::RconClient;
+using namespace sim::rcon;
 
-template <typename Predicate>
-bool WaitUntil(Predicate done)
-{
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
-
-class RconAdmission : public ::testing::Test {
+class RconAdmission : public RconFixture {
 protected:
-    static ServerOptions Options()
-    {
-        ServerOptions options;
-        options.port = 0;
-        options.password = "secret";
-        return options;
-    }
-
-    void Start(ServerOptions options = Options())
-    {
-        server_ = std::make_unique<Server>(
-            std::move(options),
-            [this](Request request, Respond respond) {
-                game_.Post([request = std::move(request), respond = std::move(respond)] {
-                    respond({{request.id, "echo: " + request.body}});
-                });
-            },
-            [this](std::string_view note) {
-                std::lock_guard lock(mutex_);
-                notes_.emplace_back(note);
-            });
-        ASSERT_TRUE(server_->Start()) << server_->Error();
-    }
-
-    std::unique_ptr<RconClient> Connect(const std::string& from = "127.0.0.1")
-    {
-        return std::make_unique<RconClient>(server_->Port(), "127.0.0.1", from);
-    }
-
     // A new client that authenticates and is then served.
     bool GetsIn(const std::string& from = "127.0.0.1")
     {
         auto client = Connect(from);
-        return client->Authenticate("secret") && client->Command("hello", 2) == "echo: hello";
+        return client->Authenticate(kPassword) && client->Command("hello", 2) == "echo: hello";
     }
 
     bool WrongPassword(const std::string& from = "127.0.0.1")
@@ -78,17 +35,6 @@ protected:
         client->Send({1, kAuth, "guess"});
         return client->Next() == Packet{-1, kAuthResponse, ""} && client->ClosedByServer();
     }
-
-    std::vector<std::string> Notes()
-    {
-        std::lock_guard lock(mutex_);
-        return notes_;
-    }
-
-    std::mutex mutex_;
-    std::vector<std::string> notes_;
-    GameThread game_;
-    std::unique_ptr<Server> server_;  // stops before the game thread does
 };
 
 TEST_F(RconAdmission, LocksAnAddressOutOnlyAfterARunOfWrongPasswords)
@@ -98,7 +44,7 @@ TEST_F(RconAdmission, LocksAnAddressOutOnlyAfterARunOfWrongPasswords)
     options.firstLockout = 1h;
     Start(options);
     auto before = Connect();
-    ASSERT_TRUE(before->Authenticate("secret"));
+    ASSERT_TRUE(before->Authenticate(kPassword));
 
     // A typo, then the right password at once: in, and the count starts again.
     EXPECT_TRUE(WrongPassword());
@@ -126,9 +72,11 @@ TEST_F(RconAdmission, LocksAnAddressOutOnlyAfterARunOfWrongPasswords)
 
 TEST_F(RconAdmission, ClientsThatNeverAuthenticateCannotCrowdOutOneThatDoes)
 {
-    Start();
+    ServerOptions options = Options();
+    options.authTimeout = 1h;  // only making room closes a silent connection here
+    Start(options);
     auto authenticated = Connect();
-    ASSERT_TRUE(authenticated->Authenticate("secret"));
+    ASSERT_TRUE(authenticated->Authenticate(kPassword));
 
     // From the client's own address, far more than its share.
     std::vector<std::unique_ptr<RconClient>> silent;
@@ -146,6 +94,62 @@ TEST_F(RconAdmission, ClientsThatNeverAuthenticateCannotCrowdOutOneThatDoes)
     EXPECT_EQ(authenticated->Command("still here", 5), "echo: still here");
 }
 
+TEST_F(RconAdmission, AnAddressAtItsLimitMakesRoomOnlyFromItsOwnConnections)
+{
+    ServerOptions options = Options();
+    options.authTimeout = 1h;
+    Start(options);
+    std::vector<std::unique_ptr<RconClient>> other, own;
+    for (int i = 0; i < 2; ++i)
+        other.push_back(Connect("127.0.0.2"));
+    ASSERT_TRUE(WaitUntil([&] { return server_->Unauthenticated() == 2; }));
+    // 127.0.0.1 holds fewer unauthenticated connections than 127.0.0.2 when it reaches its limit.
+    for (int i = 0; i < 3; ++i)
+        own.push_back(Authenticated("127.0.0.1"));
+    for (int i = 0; i < 2; ++i)
+        own.push_back(Connect("127.0.0.1"));
+
+    EXPECT_TRUE(own[3]->ClosedByServer()) << "its own oldest made way";
+    EXPECT_FALSE(own[4]->ServerHasClosed());
+    for (auto& client : other)
+        EXPECT_FALSE(client->ServerHasClosed());
+    EXPECT_EQ(server_->Connections(), 6u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(own[i]->Command("hello", 2), "echo: hello");
+}
+
+TEST_F(RconAdmission, AFullBudgetMakesRoomFromTheAddressHoldingTheMost)
+{
+    ServerOptions options = Options();
+    options.authTimeout = 1h;
+    Start(options);
+    // The oldest comes from an address of its own; four from one address come after it.
+    auto alone = Connect("127.0.0.3");
+    ASSERT_TRUE(WaitUntil([&] { return server_->Unauthenticated() == 1; }));
+    std::vector<std::unique_ptr<RconClient>> crowd, others;
+    for (int i = 0; i < 4; ++i)
+        crowd.push_back(Connect("127.0.0.2"));
+    for (int i = 0; i < 3; ++i)
+        others.push_back(Connect("127.0.0." + std::to_string(4 + i)));
+    ASSERT_TRUE(WaitUntil([&] { return server_->Unauthenticated() == 8; }));
+
+    EXPECT_TRUE(GetsIn("127.0.0.7"));
+    EXPECT_TRUE(crowd.front()->ClosedByServer());
+    EXPECT_FALSE(alone->ServerHasClosed()) << "the oldest, but alone from its address";
+    for (auto& client : others)
+        EXPECT_FALSE(client->ServerHasClosed());
+}
+
+TEST_F(RconAdmission, AnAuthenticationGivesBackItsPlaceInItsAddressBudget)
+{
+    Start();
+    auto kept = Authenticated();  // so that the server keeps its count for the address
+    for (int i = 0; i < 2 * static_cast<int>(Options().maxUnauthenticatedPerAddress); ++i) {
+        EXPECT_TRUE(GetsIn()) << "client " << i;
+        ASSERT_TRUE(WaitUntil([&] { return server_->Connections() == 1; }));
+    }
+}
+
 TEST_F(RconAdmission, AClientMayOpenAllItsConnectionsBeforeAuthenticatingAny)
 {
     Start();
@@ -154,7 +158,7 @@ TEST_F(RconAdmission, AClientMayOpenAllItsConnectionsBeforeAuthenticatingAny)
         pool.push_back(Connect());
     ASSERT_TRUE(WaitUntil([&] { return server_->Unauthenticated() == 4; }));
     for (auto& client : pool)
-        EXPECT_TRUE(client->Authenticate("secret"));
+        EXPECT_TRUE(client->Authenticate(kPassword));
 }
 
 TEST_F(RconAdmission, AuthenticatedConnectionsAreNeverClosedToMakeRoom)
@@ -165,7 +169,7 @@ TEST_F(RconAdmission, AuthenticatedConnectionsAreNeverClosedToMakeRoom)
     std::vector<std::unique_ptr<RconClient>> in;
     for (int i = 0; i < 3; ++i) {
         in.push_back(Connect("127.0.0." + std::to_string(2 + i)));
-        ASSERT_TRUE(in.back()->Authenticate("secret"));
+        ASSERT_TRUE(in.back()->Authenticate(kPassword));
     }
     auto refused = Connect();
     refused->Send({1, kAuth, "secret"});
@@ -204,4 +208,4 @@ TEST_F(RconAdmission, RefusalsAreSummarisedOnTheConsole)
 }
 
 }  // namespace
-}  // namespace sim::rcon
+}  // namespace kestrova::test

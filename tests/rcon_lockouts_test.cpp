@@ -70,6 +70,27 @@ TEST(RconLockouts, QuietAddressesAreForgotten)
     EXPECT_EQ(lockouts.Tracked(), 1u);
 }
 
+TEST(RconLockouts, ALockOutOutlastingTheWindowSurvivesTheSweepOfQuietAddresses)
+{
+    Lockouts lockouts(Policy());
+    for (int i = 0; i < 4; ++i)
+        lockouts.Fail("a", t0);
+    // Each failure as soon as the lock-out ends, until one is longer than the window.
+    auto t = t0;
+    Lockouts::Clock::duration lock{};
+    for (int i = 0; i < 10 && lock <= 60s; ++i) {
+        lock = lockouts.Fail("a", t);
+        t += lock;
+    }
+    ASSERT_GT(lock, 60s) << "the lock-out runs on while the quiet addresses are swept away";
+    const auto lockedFrom = t - lock;
+
+    // Another address fails a window later, which sweeps the quiet ones away.
+    lockouts.Fail("b", lockedFrom + 61s);
+    EXPECT_TRUE(lockouts.IsLocked("a", lockedFrom + 61s)) << "locked out for " << lock / 1s << " s";
+    EXPECT_EQ(lockouts.Fail("a", t), 2 * lock) << "and the doubling goes on";
+}
+
 TEST(RconPassword, MatchesOnlyTheWholePasswordAndNeverAnEmptyOne)
 {
     EXPECT_TRUE(PasswordMatches("secret", "secret"));

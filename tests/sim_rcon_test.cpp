@@ -8,8 +8,8 @@
 
 #include "app/options.h"
 #include "app/rcon_service.h"
+#include "client/rcon_client.h"
 #include "support/child_process.h"
-#include "support/rcon_client.h"
 #include "support/server_dir.h"
 
 namespace kestrova::test {
@@ -18,6 +18,7 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::HasSubstr;
 using sim::rcon::Packet;
+using tools::RconClient;
 
 const std::regex kListening(R"(rcon: +listening on 127\.0\.0\.1:([0-9]+))");
 
@@ -71,9 +72,16 @@ protected:
             .has_value();
     }
 
+    RconClient Connect()
+    {
+        RconClient client;
+        EXPECT_TRUE(client.Connect("127.0.0.1", port_));
+        return client;
+    }
+
     RconClient Authenticated()
     {
-        RconClient client(port_);
+        RconClient client = Connect();
         EXPECT_TRUE(client.Authenticate(sim::kDefaultRconPassword));
         return client;
     }
@@ -144,11 +152,11 @@ TEST_F(SimRcon, TooFewWordsGetNoReplyAtAll)
 
 TEST_F(SimRcon, RequestSplitAcrossWrites)
 {
-    RconClient client(port_);
+    RconClient client = Connect();
     const std::string bytes = sim::rcon::EncodePacket({1, sim::rcon::kAuth, sim::kDefaultRconPassword}) +
                               sim::rcon::EncodePacket({2, sim::rcon::kExecCommand, "Kestrova.Reload"});
     for (std::size_t at = 0; at < bytes.size(); at += 3) {
-        client.SendBytes(std::string_view(bytes).substr(at, 3));
+        client.Write(std::string_view(bytes).substr(at, 3));
         std::this_thread::sleep_for(1ms);  // separate writes; the test does not depend on it
     }
     EXPECT_EQ(client.Next(), (Packet{1, sim::rcon::kAuthResponse, ""}));
@@ -158,7 +166,7 @@ TEST_F(SimRcon, RequestSplitAcrossWrites)
 TEST_F(SimRcon, TwoRequestsInOneWriteAreAnsweredInOrder)
 {
     RconClient client = Authenticated();
-    client.SendBytes(sim::rcon::EncodePacket({11, sim::rcon::kExecCommand, "KV.SpawnItemFor 9999 a b 0 0 1"}) +
+    client.Write(sim::rcon::EncodePacket({11, sim::rcon::kExecCommand, "KV.SpawnItemFor 9999 a b 0 0 1"}) +
                      sim::rcon::EncodePacket({12, sim::rcon::kExecCommand, "Kestrova.Reload"}));
     EXPECT_EQ(client.Next(), (Packet{11, sim::rcon::kResponseValue, "Failed to give!"}));
     EXPECT_EQ(client.Next(), (Packet{12, sim::rcon::kResponseValue, "Reloaded Config!"}));
@@ -168,14 +176,14 @@ TEST_F(SimRcon, OversizedPacketClosesThatConnectionOnly)
 {
     RconClient other = Authenticated();
     RconClient client = Authenticated();
-    client.SendBytes(std::string("\x01\x10\x00\x00", 4));  // 4,097: one more than a packet may hold
+    client.Write(std::string("\x01\x10\x00\x00", 4));  // 4,097: one more than a packet may hold
     EXPECT_TRUE(client.ClosedByServer());
     EXPECT_EQ(other.Command("Kestrova.Reload", 3), "Reloaded Config!");
 }
 
 TEST_F(SimRcon, ClientThatSendsNothingIsClosed)
 {
-    RconClient client(port_);
+    RconClient client = Connect();
     EXPECT_TRUE(client.ClosedByServer());
     EXPECT_TRUE(ConsoleShows("RCON client 127.0.0.1 did not authenticate in time; closed")) << sim_->Output();
 }

@@ -2,8 +2,6 @@
 // endpoint (every kind of hostile connection handled as it should be, while a good
 // client and honest ones are served), and the load generator's checking of replies.
 #include <chrono>
-#include <memory>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -11,8 +9,7 @@
 #include "faults.h"
 #include "latency.h"
 #include "load.h"
-#include "rcon/game_thread.h"
-#include "rcon/server.h"
+#include "support/rcon_fixture.h"
 
 namespace kestrova::tools {
 namespace {
@@ -59,25 +56,13 @@ TEST(ToolsLoad, ChecksEveryReply)
     EXPECT_EQ(result.lost, 2000u) << "requests never sent count as lost";
 }
 
-TEST(ToolsFaultMix, EveryKindIsHandledWhileGoodAndHonestClientsAreServed)
-{
-    sim::rcon::GameThread game;
-    sim::rcon::ServerOptions serverOptions;
-    serverOptions.port = 0;
-    serverOptions.password = "pw";
-    auto server = std::make_unique<sim::rcon::Server>(
-        serverOptions,
-        [&game](sim::rcon::Request request, sim::rcon::Respond respond) {
-            game.Post([request = std::move(request), respond = std::move(respond)] {
-                respond({{request.id, "echo: " + request.body}});
-            });
-        },
-        [](std::string_view) {});
-    ASSERT_TRUE(server->Start()) << server->Error();
+class ToolsFaultMix : public test::RconFixture {};
 
+TEST_F(ToolsFaultMix, EveryKindIsHandledWhileGoodAndHonestClientsAreServed)
+{
+    Start();
     FaultOptions options;
-    options.port = server->Port();
-    options.password = "pw";
+    options.server = {"127.0.0.1", server_->Port(), kPassword};
     options.perKind = 20;
     options.rate = 0;
     options.quietRequests = 20;
@@ -93,16 +78,34 @@ TEST(ToolsFaultMix, EveryKindIsHandledWhileGoodAndHonestClientsAreServed)
         EXPECT_EQ(outcome.runs, 20u) << Name(kind);
         EXPECT_EQ(outcome.unexpected, 0u) << Name(kind) << ": " << outcome.firstUnexpected;
     }
-    EXPECT_EQ(result.goodWrong + result.goodLost, 0u) << result.goodProblem;
-    EXPECT_GT(result.underAttack.Count(), 0u);
+    for (const GoodRequests* good : {&result.quiet, &result.underAttack})
+        EXPECT_EQ(good->wrong + good->lost, 0u) << good->problem;
+    EXPECT_GT(result.underAttack.latencies.Count(), 0u);
     EXPECT_GT(result.honestTries, 0u);
     EXPECT_EQ(result.honestIn, result.honestTries);
 
     // Every hostile connection ends on the server's side too.
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (server->Connections() > 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(5ms);
-    EXPECT_EQ(server->Connections(), 0u);
+    EXPECT_TRUE(test::WaitUntil([&] { return server_->Connections() == 0; })) << server_->Connections();
+}
+
+TEST_F(ToolsFaultMix, MoreWorkersThanAddressesKeepTheAuthenticatedOnesWithinTheLimits)
+{
+    Start();
+    FaultOptions options;
+    options.server = {"127.0.0.1", server_->Port(), kPassword};
+    options.kinds = {Fault::CloseMidReply};
+    options.workers = 6 * options.hostileFrom.size();  // more at once than an address may hold
+    options.perKind = 4 * options.workers;
+    options.rate = 0;
+    options.quietRequests = 1;
+    options.command = "hello";
+    options.expect = "echo: hello";
+    options.cheapCommand = "cheap";
+    const FaultResult result = RunFaultMix(options);
+
+    const FaultOutcome& outcome = result.kinds[static_cast<std::size_t>(Fault::CloseMidReply)];
+    EXPECT_EQ(outcome.runs, options.perKind);
+    EXPECT_EQ(outcome.unexpected, 0u) << outcome.firstUnexpected;
 }
 
 }  // namespace

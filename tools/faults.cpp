@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -12,7 +13,8 @@
 
 #include <fmt/format.h>
 
-#include "peer.h"
+#include "client/rcon_client.h"
+#include "honest.h"
 #include "rcon/protocol.h"
 
 namespace kestrova::tools {
@@ -34,9 +36,50 @@ std::string SizeField(std::int64_t size)
     return out;
 }
 
+// Where hostile connections come from: the honest address when no other is given.
+std::vector<std::string> HostileFrom(const FaultOptions& options)
+{
+    return options.hostileFrom.empty() ? std::vector<std::string>{options.honestFrom} : options.hostileFrom;
+}
+
+// The addresses that authenticated hostile connections come from, each lent to one
+// connection at a time. The server lets an address hold only a few connections and
+// never closes an authenticated one to make room, so more of these at once than
+// there are addresses would rightly be refused.
+class AddressPool {
+public:
+    explicit AddressPool(const std::vector<std::string>& addresses) : free_(addresses.begin(), addresses.end()) {}
+
+    std::string Take()
+    {
+        std::unique_lock lock(mutex_);
+        returned_.wait(lock, [&] { return !free_.empty(); });
+        std::string address = std::move(free_.front());
+        free_.pop_front();
+        return address;
+    }
+
+    void GiveBack(std::string address)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            free_.push_back(std::move(address));
+        }
+        returned_.notify_one();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable returned_;
+    std::deque<std::string> free_;
+};
+
 // What the attack shares: the jobs, the result, and whether it still goes on.
 struct Mix {
-    explicit Mix(const FaultOptions& options_) : options(options_) {}
+    explicit Mix(const FaultOptions& options_)
+        : options(options_), authenticatedFrom(HostileFrom(options_))
+    {
+    }
 
     const FaultOptions& options;
     std::vector<Fault> jobs;
@@ -46,6 +89,7 @@ struct Mix {
     Clock::time_point deadline;
     std::mutex mutex;
     FaultResult result;
+    AddressPool authenticatedFrom;
 
     void Record(Fault kind, bool asExpected, const std::string& what = {})
     {
@@ -62,8 +106,10 @@ public:
     Worker(Mix& mix, std::size_t index)
         : mix_(mix),
           options_(mix.options),
-          from_(options_.hostileFrom.empty() ? options_.honestFrom
-                                             : options_.hostileFrom[index % options_.hostileFrom.size()]),
+          from_([&] {
+              const std::vector<std::string> all = HostileFrom(options_);
+              return all[index % all.size()];
+          }()),
           random_(static_cast<std::uint32_t>(index + 1))
     {
     }
@@ -93,9 +139,19 @@ public:
 private:
     void Do(Fault kind)
     {
-        auto peer = std::make_unique<Peer>();
-        const std::string& from = kind == Fault::WrongPassword ? options_.guesserFrom : from_;
-        if (!peer->Connect(options_.host, options_.port, from, kConnectWait))
+        if (kind == Fault::CloseMidReply) {
+            std::string from = mix_.authenticatedFrom.Take();
+            Do(kind, from);
+            mix_.authenticatedFrom.GiveBack(std::move(from));
+        } else {
+            Do(kind, kind == Fault::WrongPassword ? options_.guesserFrom : from_);
+        }
+    }
+
+    void Do(Fault kind, const std::string& from)
+    {
+        auto peer = std::make_unique<RconClient>();
+        if (!peer->Connect(options_.server.host, options_.server.port, from, kConnectWait))
             return mix_.Record(kind, false, "could not connect from " + from);
         switch (kind) {
         case Fault::Silent:
@@ -113,7 +169,7 @@ private:
             peer->Write(std::string_view(packet).substr(0, packet.size() / 2), kAnswerWait);
             peer->EndSending();  // the stream ends mid-packet
             Packet answer;
-            if (peer->Next(answer, kAnswerWait) != Peer::Got::Closed)
+            if (peer->Next(answer, kAnswerWait) != RconClient::Got::Closed)
                 return mix_.Record(kind, false, "not closed without a word");
             return mix_.Record(kind, true);
         }
@@ -121,33 +177,33 @@ private:
             return ClosedUnanswered(kind, *peer, EncodePacket({1, kExecCommand, options_.cheapCommand}));
         case Fault::WrongPassword: return GuessWrong(*peer);
         case Fault::RandomBytes: return RandomBytes(*peer);
-        case Fault::CloseMidReply: return CloseMidReply(*peer);
+        case Fault::CloseMidReply: return CloseMidReply(*peer, from);
         }
     }
 
     // Malformed input: the connection must close without a word.
-    void ClosedUnanswered(Fault kind, Peer& peer, const std::string& bytes)
+    void ClosedUnanswered(Fault kind, RconClient& peer, const std::string& bytes)
     {
         peer.Write(bytes, kAnswerWait);  // may fail: the server can close before all is read
         Packet packet;
-        const Peer::Got got = peer.Next(packet, kAnswerWait);
-        if (got == Peer::Got::Closed)
+        const RconClient::Got got = peer.Next(packet, kAnswerWait);
+        if (got == RconClient::Got::Closed)
             return mix_.Record(kind, true);
-        mix_.Record(kind, false, got == Peer::Got::Packet ? "answered instead of closed" : "still open after 5 s");
+        mix_.Record(kind, false, got == RconClient::Got::Packet ? "answered instead of closed" : "still open after 5 s");
     }
 
-    void GuessWrong(Peer& peer)
+    void GuessWrong(RconClient& peer)
     {
-        peer.Send({7, kAuth, "not-" + options_.password}, kAnswerWait);
+        peer.Send({7, kAuth, "not-" + options_.server.password}, kAnswerWait);
         Packet answer;
-        if (peer.Next(answer, kAnswerWait) != Peer::Got::Packet || answer.id != -1 || answer.type != kAuthResponse)
+        if (peer.Next(answer, kAnswerWait) != RconClient::Got::Packet || answer.id != -1 || answer.type != kAuthResponse)
             return mix_.Record(Fault::WrongPassword, false, "not answered with -1");
         if (!peer.ClosedByServer(kAnswerWait))
             return mix_.Record(Fault::WrongPassword, false, "still open after a wrong password");
         mix_.Record(Fault::WrongPassword, true);
     }
 
-    void RandomBytes(Peer& peer)
+    void RandomBytes(RconClient& peer)
     {
         std::string bytes(16 * 1024, '\0');
         for (char& byte : bytes)
@@ -160,10 +216,10 @@ private:
     }
 
     // Alternately gone before any of the reply came, and after part of it.
-    void CloseMidReply(Peer& peer)
+    void CloseMidReply(RconClient& peer, const std::string& from)
     {
-        if (!peer.Authenticate(options_.password, kAnswerWait))
-            return mix_.Record(Fault::CloseMidReply, false, "authentication refused from " + from_);
+        if (!peer.Authenticate(options_.server.password, 1, kAnswerWait))
+            return mix_.Record(Fault::CloseMidReply, false, "authentication refused from " + from);
         peer.Send({2, kExecCommand, options_.cheapCommand}, kAnswerWait);
         if (++midReplies_ % 2 == 0) {
             peer.ReadRaw(6, kAnswerWait);
@@ -175,7 +231,7 @@ private:
     }
 
     // Silent ones stay open until the server closes them or the worker has too many.
-    void Linger(Fault kind, std::unique_ptr<Peer> peer)
+    void Linger(Fault kind, std::unique_ptr<RconClient> peer)
     {
         lingering_.push_back(std::move(peer));
         if (lingering_.size() > options_.lingering)
@@ -197,77 +253,23 @@ private:
     const FaultOptions& options_;
     std::string from_;
     std::mt19937 random_;
-    std::deque<std::unique_ptr<Peer>> lingering_;
+    std::deque<std::unique_ptr<RconClient>> lingering_;
     std::size_t midReplies_ = 0;
-};
-
-// The good client: one connection, one request at a time, every reply checked.
-class GoodClient {
-public:
-    GoodClient(const FaultOptions& options) : options_(options) {}
-
-    bool Connect()
-    {
-        peer_ = std::make_unique<Peer>();
-        return peer_->Connect(options_.host, options_.port, options_.honestFrom, kConnectWait) &&
-               peer_->Authenticate(options_.password, kAnswerWait);
-    }
-
-    // One round trip; false, with the problem noted, when the reply is lost or wrong.
-    bool Request(Latencies& latencies, FaultResult& result)
-    {
-        const auto start = Clock::now();
-        ++id_;
-        Packet reply;
-        Peer::Got got = Peer::Got::Closed;
-        if (peer_->Send({id_, kExecCommand, options_.command}, 10s))
-            got = peer_->Next(reply, 10s);
-        if (got != Peer::Got::Packet) {
-            ++result.goodLost;
-            Note(result, fmt::format("request {} lost", id_));
-            if (!Connect())
-                Note(result, "the good client cannot connect again");
-            return false;
-        }
-        if (reply.id != id_ || reply.type != kResponseValue || reply.body != options_.expect) {
-            ++result.goodWrong;
-            Note(result, fmt::format("request {} answered with id {}: \"{}\"", id_, reply.id, reply.body.substr(0, 200)));
-            return false;
-        }
-        latencies.Add(Clock::now() - start);
-        return true;
-    }
-
-private:
-    static void Note(FaultResult& result, const std::string& what)
-    {
-        if (result.goodProblem.empty())
-            result.goodProblem = what;
-    }
-
-    const FaultOptions& options_;
-    std::unique_ptr<Peer> peer_;
-    std::int32_t id_ = 1;
 };
 
 // A new client from the honest address: connect, authenticate, go.
 void TryHonest(const FaultOptions& options, FaultResult& result)
 {
-    const auto start = Clock::now();
-    Peer peer;
-    const bool in = peer.Connect(options.host, options.port, options.honestFrom, kConnectWait) &&
-                    peer.Authenticate(options.password, kAnswerWait);
-    const auto took = Clock::now() - start;
+    const Login login = LogIn(options.server, options.honestFrom, 1);
     ++result.honestTries;
-    if (in) {
+    if (login.in) {
         ++result.honestIn;
-        result.honest.Add(took);
-        if (took <= options.honestWithin)
+        result.honest.Add(login.took);
+        if (login.took <= options.honestWithin)
             ++result.honestInTime;
-    } else if (took < kAnswerWait) {
-        ++result.honestRefused;  // closed or answered -1, not merely slow
+    } else if (login.refused) {
+        ++result.honestRefused;
     }
-    peer.Close();
 }
 
 }  // namespace
@@ -315,25 +317,26 @@ FaultResult RunFaultMix(const FaultOptions& options)
     std::shuffle(mix.jobs.begin(), mix.jobs.end(), std::mt19937(2024));
     FaultResult& result = mix.result;
 
-    GoodClient good(options);
+    GoodClient good(options.server, options.honestFrom, options.command, options.expect);
     if (!good.Connect()) {
-        result.goodProblem = "the good client cannot connect";
-        ++result.goodLost;
+        result.quiet.problem = "the good client cannot connect";
+        ++result.quiet.lost;
         return result;
     }
     for (std::size_t i = 0; i < options.quietRequests; ++i) {
-        good.Request(result.quiet, result);
+        good.Request(result.quiet);
         std::this_thread::sleep_for(options.goodGap);
     }
 
     // The good and honest clients keep their results to themselves until the attack ends.
-    FaultResult goodSide, honestSide;
+    GoodRequests underAttack;
+    FaultResult honestSide;
     const auto start = Clock::now();
     mix.start = start;
     mix.deadline = start + options.timeLimit;
     std::thread goodThread([&] {
         while (mix.attacking) {
-            good.Request(goodSide.underAttack, goodSide);
+            good.Request(underAttack);
             std::this_thread::sleep_for(options.goodGap);
         }
     });
@@ -353,11 +356,7 @@ FaultResult RunFaultMix(const FaultOptions& options)
     honestThread.join();
     result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
 
-    result.underAttack = std::move(goodSide.underAttack);
-    result.goodWrong += goodSide.goodWrong;
-    result.goodLost += goodSide.goodLost;
-    if (result.goodProblem.empty())
-        result.goodProblem = goodSide.goodProblem;
+    result.underAttack = std::move(underAttack);
     result.honestTries = honestSide.honestTries;
     result.honestIn = honestSide.honestIn;
     result.honestInTime = honestSide.honestInTime;
@@ -378,13 +377,7 @@ std::string Describe(const FaultResult& result, const FaultOptions& options)
                            outcome.unexpected ? " (first: " + outcome.firstUnexpected + ")" : "");
     }
     out += fmt::format("  silent ones closed by the server to make room: {}\n", result.evicted);
-    const double quietP99 = result.quiet.Percentile(0.99);
-    const double attackP99 = result.underAttack.Percentile(0.99);
-    out += fmt::format("good client: quiet {} round trips, {}\n", result.quiet.Count(), result.quiet.Summary());
-    out += fmt::format("             under attack {} round trips, {}; p99 {:.2f}x quiet; {} wrong, {} lost{}\n",
-                       result.underAttack.Count(), result.underAttack.Summary(),
-                       quietP99 > 0 ? attackP99 / quietP99 : 0.0, result.goodWrong, result.goodLost,
-                       result.goodProblem.empty() ? "" : " (" + result.goodProblem + ")");
+    out += DescribeGood(result.quiet, result.underAttack, "under attack");
     out += fmt::format("honest new clients: {} tries, {} in ({} within {} ms), {} refused; {}\n", result.honestTries,
                        result.honestIn, result.honestInTime, options.honestWithin.count(), result.honestRefused,
                        result.honest.Summary());

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "good_client.h"
 #include "latency.h"
 
 namespace kestrova::tools {
@@ -34,9 +35,7 @@ const char* Name(Fault kind);
 std::vector<Fault> AllFaults();
 
 struct FaultOptions {
-    std::string host = "127.0.0.1";
-    std::uint16_t port = 0;
-    std::string password;
+    Endpoint server;
     std::size_t perKind = 500;
     std::vector<Fault> kinds = AllFaults();
     std::size_t workers = 4;   // hostile connections at work at once, besides the ones left open
@@ -71,11 +70,8 @@ struct FaultResult {
     std::array<FaultOutcome, kFaultKinds> kinds{};
     std::size_t evicted = 0;  // silent connections the server closed before the worker dropped them
 
-    Latencies quiet;        // the good client before the attack
-    Latencies underAttack;  // and during it
-    std::uint64_t goodWrong = 0;
-    std::uint64_t goodLost = 0;
-    std::string goodProblem;
+    GoodRequests quiet;        // the good client before the attack
+    GoodRequests underAttack;  // and during it
 
     std::size_t honestTries = 0;
     std::size_t honestIn = 0;      // authenticated

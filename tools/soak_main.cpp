@@ -12,6 +12,7 @@
 
 #include <fmt/format.h>
 
+#include "churn.h"
 #include "cli.h"
 #include "defaults.h"
 #include "faults.h"
@@ -36,15 +37,23 @@ constexpr char kUsage[] =
     "                         client keeps sending and honest ones keep logging in (default 0)\n"
     "  --fault-workers N      hostile connections at work at once (default 4)\n"
     "  --fault-rate N         hostile connections a second at most (default 2000; 0: unpaced)\n"
+    "  --churn N              then N connections that never authenticate and reconnect\n"
+    "                         as soon as they are closed, silent ones and then ones that\n"
+    "                         send a partial header, while honest clients log in (default 0)\n"
+    "  --churn-from N         loopback addresses the churn comes from (default 50)\n"
+    "  --honest N             honest clients in each churn phase (default 100)\n"
+    "  --max-p99-ratio X      fail when the good client's p99 under churn is more than X\n"
+    "                         times its quiet p99\n"
     "  --hostile-from ADDR    where hostile connections come from (repeatable; default\n"
     "                         127.0.0.2 to 127.0.0.5; the honest ones come from 127.0.0.1)\n"
     "  --max-rss-growth-mb X  fail when the resident set grows more than X MB past the warm-up\n"
     "  --max-reply-ms N       fail when a load reply (after the warm-up) took longer than N ms\n"
     "  --sample-ms N          how often memory and open files are sampled (default 250)\n"
     "  --time-limit-s S       for each phase (default 900)\n"
-    "Exits 1 when a reply was wrong or lost, an honest client was refused, a hostile\n"
-    "connection was not handled as it should be, open files did not come back, the\n"
-    "sim did not exit cleanly, or a limit given above was passed.\n";
+    "Exits 1 when a reply was wrong or lost, an honest client was refused (in the churn:\n"
+    "shut out after 3 tries, or fewer than 95% in within 2 s), a hostile connection was\n"
+    "not handled as it should be, open files did not come back, the sim did not exit\n"
+    "cleanly, or a limit given above was passed.\n";
 
 std::string Megabytes(std::uint64_t bytes)
 {
@@ -111,6 +120,28 @@ struct Verdict {
     void Fail(const std::string& why) { failures.push_back(why); }
 };
 
+// At least 95% of the honest clients in within the time, none shut out, every reply right.
+void JudgeChurn(const ChurnPhase& phase, const GoodRequests& quiet, const ChurnOptions& options, double maxP99Ratio,
+                Verdict& verdict)
+{
+    const std::string name = fmt::format("churn of {} {} connections", options.connections, Name(phase.kind));
+    if (phase.honestShutOut > 0)
+        verdict.Fail(fmt::format("{}: {} of {} honest clients shut out after {} tries", name, phase.honestShutOut,
+                                 options.honest, options.honestTries));
+    if (phase.honestIn * 100 < options.honest * 95)
+        verdict.Fail(fmt::format("{}: only {} of {} honest clients in within {} ms", name, phase.honestIn,
+                                 options.honest, options.honestWithin.count()));
+    if (const std::string bad = GoodFailures(GoodRequests{}, phase.good); !bad.empty())
+        verdict.Fail(fmt::format("{}: the good client had {}", name, bad));
+    const double quietP99 = quiet.latencies.Percentile(0.99);
+    const double p99 = phase.good.latencies.Percentile(0.99);
+    if (maxP99Ratio > 0 && quietP99 > 0 && p99 > maxP99Ratio * quietP99)
+        verdict.Fail(fmt::format("{}: the good client's p99 was {:.1f}x its quiet p99, more than {}x", name,
+                                 p99 / quietP99, maxP99Ratio));
+    if (phase.timedOut)
+        verdict.Fail(name + ": ran out of time");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -134,6 +165,11 @@ int main(int argc, char** argv)
         const std::size_t workers = line.Number("--fault-workers", 4, 1, 64);
         const std::size_t rate = line.Number("--fault-rate", 2000, 0, 1'000'000);
         std::vector<std::string> hostileFrom = line.All("--hostile-from");
+        const std::size_t churn = line.Number("--churn", 0, 0, 10'000);
+        const std::size_t churnFrom = line.Number("--churn-from", 50, 1, 250);
+        const std::size_t honest = line.Number("--honest", 100, 1, 250);
+        const bool p99Limit = line.Has("--max-p99-ratio");
+        const double maxP99Ratio = static_cast<double>(line.Number("--max-p99-ratio", 0, 1, 1000));
         const bool rssLimit = line.Has("--max-rss-growth-mb");
         const std::uint64_t maxGrowth = line.Number("--max-rss-growth-mb", 0, 0, 1'000'000) * 1024 * 1024;
         const bool replyLimit = line.Has("--max-reply-ms");
@@ -225,8 +261,7 @@ int main(int argc, char** argv)
 
         if (faults > 0) {
             FaultOptions mix;
-            mix.port = port;
-            mix.password = password;
+            mix.server = {"127.0.0.1", port, password};
             mix.perKind = faults;
             mix.workers = workers;
             mix.rate = rate;
@@ -239,9 +274,8 @@ int main(int argc, char** argv)
             const std::uint64_t noticesBefore = sim ? sim->NoticeLines() : 0;
             const FaultResult result = RunFaultMix(mix);
             std::cout << Describe(result, mix);
-            if (result.goodWrong + result.goodLost > 0)
-                verdict.Fail(fmt::format("the good client had {} wrong and {} lost replies during the fault mix ({})",
-                                         result.goodWrong, result.goodLost, result.goodProblem));
+            if (const std::string bad = GoodFailures(result.quiet, result.underAttack); !bad.empty())
+                verdict.Fail("the good client had " + bad + " during the fault mix");
             if (result.honestRefused > 0 || result.honestIn < result.honestTries)
                 verdict.Fail(fmt::format("{} of {} honest clients did not get in ({} refused)",
                                          result.honestTries - result.honestIn, result.honestTries,
@@ -255,6 +289,29 @@ int main(int argc, char** argv)
                 std::this_thread::sleep_for(1500ms);  // the last held-back notices come out after a second
                 std::cout << fmt::format("           console: {} notice lines for {} hostile connections\n",
                                          sim->NoticeLines() - noticesBefore, faults * mix.kinds.size());
+            }
+            settle("after:");
+            std::cout << std::flush;
+        }
+
+        if (churn > 0) {
+            ChurnOptions options;
+            options.server = {"127.0.0.1", port, password};
+            options.connections = churn;
+            options.addresses = churnFrom;
+            options.honest = honest;
+            options.command = kSpawnCommand;
+            options.expect = kSpawnReply;
+            options.timeLimit = timeLimit;
+            const std::uint64_t noticesBefore = sim ? sim->NoticeLines() : 0;
+            const ChurnResult result = RunChurn(options);
+            std::cout << Describe(result, options);
+            for (const ChurnPhase& phase : result.phases)
+                JudgeChurn(phase, result.quiet, options, p99Limit ? maxP99Ratio : 0, verdict);
+            if (sim) {
+                std::this_thread::sleep_for(1500ms);
+                std::cout << fmt::format("           console: {} notice lines in the churn\n",
+                                         sim->NoticeLines() - noticesBefore);
             }
             settle("after:");
             std::cout << std::flush;

@@ -45,7 +45,7 @@ void Connection::Start()
     // Stock clients take each chunk they receive for one packet, so packets must not wait.
     std::error_code ignored;
     socket_.set_option(asio::ip::tcp::no_delay(true), ignored);
-    lastActivity_ = Clock::now();
+    started_ = lastActivity_ = Clock::now();
     WaitFor(lastActivity_ + context_.options.authTimeout);
     Read();
 }
@@ -69,6 +69,12 @@ void Connection::Evict()
         return;
     Note(Notice::Evicted, "had not authenticated; closed to make room for a newer connection");
     Close();
+}
+
+bool Connection::MayMakeWay(Clock::time_point now, Clock::duration after) const
+{
+    std::error_code ignored;
+    return now >= started_ + after && socket_.available(ignored) == 0;
 }
 
 void Connection::Read()

@@ -40,6 +40,8 @@ bool PasswordMatches(std::string_view given, std::string_view expected);
 
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
+    using Clock = std::chrono::steady_clock;
+
     Connection(asio::ip::tcp::socket socket, std::string address, ConnectionContext& context);
 
     void Start();
@@ -48,9 +50,11 @@ public:
     void Evict();
     const std::string& Address() const { return address_; }
 
-private:
-    using Clock = std::chrono::steady_clock;
+    // Whether it may be closed to make room: it came at least `after` ago, and no bytes
+    // of it wait to be read (what has come in is heard first).
+    bool MayMakeWay(Clock::time_point now, Clock::duration after) const;
 
+private:
     void Read();
     void Process();
     void Handle(Packet packet);
@@ -73,6 +77,7 @@ private:
     std::deque<Packet> pending_;       // received, not yet handled
     std::deque<std::string> writes_;   // encoded packets; the front one may be in flight
 
+    Clock::time_point started_;
     Clock::time_point lastActivity_;
     bool authenticated_ = false;
     bool reading_ = false;

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <map>
+#include <optional>
 #include <thread>
 #include <unordered_map>
 
@@ -29,8 +30,13 @@ struct Server::Impl {
     bool Listen();
     void Accept();
     void Admit(tcp::socket socket);
-    bool MakeRoom(const std::string& address);
-    std::shared_ptr<Connection> OldestUnauthenticated(const std::string* address) const;
+    enum class Room { Made, Refused, Later };
+    Room MakeRoom(const std::string& address);
+    std::shared_ptr<Connection> Victim(const std::string* address, Clock::duration after) const;
+    std::size_t UnauthenticatedFrom(const std::string& address) const;
+    void WaitForRoom();
+    void RoomMayHaveCome();
+    void RetryWaiting();
     void Authenticated(Connection& connection);
     void Forget(Connection& connection);
     void CloseAll();
@@ -65,6 +71,8 @@ struct Server::Impl {
     std::map<std::uint64_t, Connection*> unauthenticated;  // oldest first
     std::unordered_map<std::string, AddressUse> perAddress;
     std::uint64_t admitted = 0;
+    std::optional<tcp::socket> waiting;  // a newcomer held until there is room; accepting waits too
+    asio::steady_timer roomTimer{io};
     NoticeThrottle notices;
     asio::steady_timer noticeTimer{io};
     bool noticeTimerSet = false;
@@ -78,6 +86,13 @@ struct Server::Impl {
 };
 
 namespace {
+
+// How long a new connection is left to authenticate before it may be closed to make
+// room for a newcomer from elsewhere. A prompt client's packet arrives with its
+// connection, so this only has to cover the time the server takes to read it; and
+// under a flood, the server takes in at most `maxUnauthenticated` newcomers in this
+// time, so it also bounds how fast a flood churns.
+constexpr auto kSettled = std::chrono::milliseconds(25);
 
 ServerOptions Checked(ServerOptions options)
 {
@@ -145,8 +160,12 @@ void Server::Impl::Accept()
         if (failure == asio::error::operation_aborted || !acceptor.is_open())
             return;
         if (!failure) {
-            Admit(std::move(socket));
-            Accept();
+            // Behind the reads already done: a connection whose packet has come in is
+            // heard before anyone is closed to make room. Admit accepts the next.
+            asio::post(io, [this, socket = std::move(socket)]() mutable {
+                if (acceptor.is_open())
+                    Admit(std::move(socket));
+            });
             return;
         }
         // Out of descriptors or the like: try again shortly rather than spin.
@@ -158,17 +177,27 @@ void Server::Impl::Accept()
     });
 }
 
-// A refused socket is closed at once. A locked-out address is still let in: its
-// authentication is answered with -1, which stock clients report as a wrong password.
+// A refused socket is closed at once; one that must wait for room is held, and no
+// other is accepted meanwhile: the rest wait in the listen queue, where a silent
+// connection costs nothing and an honest client's authentication waits with it. A
+// locked-out address is still let in: its authentication is answered with -1, which
+// stock clients report as a wrong password.
 void Server::Impl::Admit(tcp::socket socket)
 {
     std::error_code failure;
     const tcp::endpoint remote = socket.remote_endpoint(failure);
     if (failure)
-        return;
+        return Accept();
     std::string address = remote.address().to_string();
-    if (!MakeRoom(address))
-        return;
+    switch (MakeRoom(address)) {
+    case Room::Refused:
+        return Accept();
+    case Room::Later:
+        waiting = std::move(socket);
+        return WaitForRoom();
+    case Room::Made:
+        break;
+    }
     AddressUse& use = perAddress[address];
     ++use.open;
     ++use.unauthenticated;
@@ -178,12 +207,17 @@ void Server::Impl::Admit(tcp::socket socket)
     connectionCount = connections.size();
     unauthenticatedCount = unauthenticated.size();
     connection->Start();
+    Accept();
 }
 
-// Where a limit is reached, the oldest connection that has not authenticated (from
-// the same address, for the address's limits) makes way; false when every connection
-// in the way has authenticated.
-bool Server::Impl::MakeRoom(const std::string& address)
+// Where an address is at its limits, its oldest connection that has not authenticated
+// makes way. Where the server is at its own, one that has had its time makes way;
+// while every one of them has only just come, the newcomer waits for room: closing
+// either would shut out a client that authenticates promptly whenever a flood of
+// newcomers outpaces it. A connection with bytes waiting to be read is not closed:
+// the newcomer waits for them to be read. Refused when every connection in the way
+// has authenticated.
+Server::Impl::Room Server::Impl::MakeRoom(const std::string& address)
 {
     const auto use = [&] {
         const auto found = perAddress.find(address);
@@ -191,33 +225,75 @@ bool Server::Impl::MakeRoom(const std::string& address)
     };
     if (use().open >= options.maxConnectionsPerAddress ||
         use().unauthenticated >= options.maxUnauthenticatedPerAddress) {
-        const std::shared_ptr<Connection> oldest = OldestUnauthenticated(&address);
-        if (oldest == nullptr) {
+        if (use().unauthenticated == 0) {
             Note(Notice::Refused, "RCON client " + address + " refused: " + std::to_string(use().open) +
                                       " connections open from it");
-            return false;
+            return Room::Refused;
         }
-        oldest->Evict();
+        const std::shared_ptr<Connection> victim = Victim(&address, Clock::duration::zero());
+        if (victim == nullptr)
+            return Room::Later;  // what they sent is read first
+        victim->Evict();
     }
     if (connections.size() >= options.maxConnections || unauthenticated.size() >= options.maxUnauthenticated) {
-        const std::shared_ptr<Connection> oldest = OldestUnauthenticated(nullptr);
-        if (oldest == nullptr) {
+        if (unauthenticated.empty()) {
             Note(Notice::Refused, "RCON client " + address + " refused: " + std::to_string(connections.size()) +
                                       " connections open");
-            return false;
+            return Room::Refused;
         }
-        oldest->Evict();
+        const std::shared_ptr<Connection> victim = Victim(nullptr, kSettled);
+        if (victim == nullptr)
+            return Room::Later;
+        victim->Evict();
     }
-    return true;
+    return Room::Made;
 }
 
-std::shared_ptr<Connection> Server::Impl::OldestUnauthenticated(const std::string* address) const
+// Of the connections yet to authenticate (from `address` only, when given), the one
+// to close: of those that came at least `after` ago and have nothing waiting to be
+// read, one from the address that holds the most, and of its, the oldest.
+std::shared_ptr<Connection> Server::Impl::Victim(const std::string* address, Clock::duration after) const
 {
-    for (const auto& [serial, connection] : unauthenticated) {
-        if (address == nullptr || connection->Address() == *address)
-            return connections.at(connection).connection.lock();
+    const auto now = Clock::now();
+    Connection* chosen = nullptr;
+    std::size_t chosenHolds = 0;
+    for (const auto& [serial, connection] : unauthenticated) {  // oldest first
+        if (address != nullptr && connection->Address() != *address)
+            continue;
+        const std::size_t holds = UnauthenticatedFrom(connection->Address());
+        if (holds <= chosenHolds || !connection->MayMakeWay(now, after))
+            continue;
+        chosen = connection;
+        chosenHolds = holds;
     }
-    return nullptr;
+    return chosen == nullptr ? nullptr : connections.at(chosen).connection.lock();
+}
+
+std::size_t Server::Impl::UnauthenticatedFrom(const std::string& address) const
+{
+    const auto found = perAddress.find(address);
+    return found == perAddress.end() ? 0 : found->second.unauthenticated;
+}
+
+// Room comes when a connection in the way authenticates or goes, or has had its time,
+// or its bytes have been read; the last two are checked again after a while.
+void Server::Impl::WaitForRoom()
+{
+    roomTimer.expires_after(kSettled);
+    roomTimer.async_wait([this](std::error_code failure) {
+        if (!failure)
+            RetryWaiting();
+    });
+}
+
+void Server::Impl::RetryWaiting()
+{
+    if (!waiting)
+        return;
+    roomTimer.cancel();
+    tcp::socket socket = std::move(*waiting);
+    waiting.reset();
+    Admit(std::move(socket));
 }
 
 void Server::Impl::Authenticated(Connection& connection)
@@ -229,6 +305,7 @@ void Server::Impl::Authenticated(Connection& connection)
     unauthenticated.erase(found->second.serial);
     unauthenticatedCount = unauthenticated.size();
     --perAddress[connection.Address()].unauthenticated;
+    RoomMayHaveCome();
 }
 
 void Server::Impl::Forget(Connection& connection)
@@ -250,6 +327,14 @@ void Server::Impl::Forget(Connection& connection)
         --use->second.unauthenticated;
     if (use->second.open == 0)
         perAddress.erase(use);
+    RoomMayHaveCome();
+}
+
+// Called from within a connection's handlers, so the waiting newcomer is let in after them.
+void Server::Impl::RoomMayHaveCome()
+{
+    if (waiting)
+        asio::post(io, [this] { RetryWaiting(); });
 }
 
 void Server::Impl::CloseAll()
@@ -257,6 +342,8 @@ void Server::Impl::CloseAll()
     std::error_code ignored;
     acceptor.close(ignored);
     acceptRetry.cancel();
+    roomTimer.cancel();
+    waiting.reset();
     std::vector<std::shared_ptr<Connection>> open;
     for (auto& [key, slot] : connections) {
         if (auto connection = slot.connection.lock())

@@ -24,11 +24,14 @@ struct ServerOptions {
     std::size_t maxConnectionsPerAddress = 4;
 
     // Connections that have not authenticated yet have a budget of their own within
-    // the limits above (at least 1 each). A new connection that finds one full closes
-    // the oldest such connection, so clients that never authenticate come and go
-    // while one that does always gets in. Per address it is as large as the address's
-    // limit: a client that opens its connections all at once must not have its newest
-    // ones close its oldest before they could authenticate.
+    // the limits above (at least 1 each). A new connection that finds its address's
+    // full closes that address's oldest such connection; one that finds the server's
+    // full closes one that has had a moment to authenticate, from the address that
+    // holds the most, or else waits, and the listen queue with it, until one has. So
+    // clients that never authenticate come and go while one that does always gets in.
+    // Per address it is as large as the address's limit: a client that opens its
+    // connections all at once must not have its newest ones close its oldest before
+    // they could authenticate.
     std::size_t maxUnauthenticated = 8;
     std::size_t maxUnauthenticatedPerAddress = 4;
 

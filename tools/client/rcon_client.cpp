@@ -1,20 +1,18 @@
-#include "peer.h"
+#include "client/rcon_client.h"
 
 #include <array>
 
-#include <asio/connect.hpp>
 #include <asio/write.hpp>
 
 namespace kestrova::tools {
 
 using asio::ip::tcp;
-
-Peer::Peer() = default;
+using namespace sim::rcon;
 
 // Starts one asynchronous operation with a handler that sets `done`, and runs it
 // until it is done or `wait` runs out; then it is cancelled and run to its end.
 template <typename Start>
-bool Peer::Run(Start start, Clock::duration wait)
+bool RconClient::Run(Start start, Clock::duration wait)
 {
     bool done = false;
     start(done);
@@ -29,7 +27,7 @@ bool Peer::Run(Start start, Clock::duration wait)
     return done;
 }
 
-bool Peer::Connect(const std::string& host, std::uint16_t port, const std::string& from, Clock::duration wait)
+bool RconClient::Connect(const std::string& host, std::uint16_t port, const std::string& from, Clock::duration wait)
 {
     std::error_code error;
     const auto address = asio::ip::make_address(host, error);
@@ -55,7 +53,7 @@ bool Peer::Connect(const std::string& host, std::uint16_t port, const std::strin
     return true;
 }
 
-bool Peer::Write(std::string_view bytes, Clock::duration wait)
+bool RconClient::Write(std::string_view bytes, Clock::duration wait)
 {
     std::error_code written = asio::error::timed_out;
     Run(
@@ -69,7 +67,8 @@ bool Peer::Write(std::string_view bytes, Clock::duration wait)
     return !written;
 }
 
-Peer::Got Peer::Fill(Clock::duration wait)
+// Reads until a packet is whole, the server closes, or the wait runs out.
+RconClient::Got RconClient::Fill(Clock::duration wait)
 {
     const auto deadline = Clock::now() + wait;
     while (received_.empty()) {
@@ -101,7 +100,7 @@ Peer::Got Peer::Fill(Clock::duration wait)
     return Got::Packet;
 }
 
-Peer::Got Peer::Next(sim::rcon::Packet& packet, Clock::duration wait)
+RconClient::Got RconClient::Next(Packet& packet, Clock::duration wait)
 {
     const Got got = Fill(wait);
     if (got == Got::Packet) {
@@ -111,16 +110,32 @@ Peer::Got Peer::Next(sim::rcon::Packet& packet, Clock::duration wait)
     return got;
 }
 
-bool Peer::Authenticate(const std::string& password, Clock::duration wait)
+std::optional<Packet> RconClient::Next(Clock::duration wait)
 {
-    const auto deadline = Clock::now() + wait;
-    if (!Send({1, sim::rcon::kAuth, password}, wait))
-        return false;
-    sim::rcon::Packet answer;
-    return Next(answer, deadline - Clock::now()) == Got::Packet && answer.id == 1 && answer.type == sim::rcon::kAuthResponse;
+    Packet packet;
+    if (Next(packet, wait) != Got::Packet)
+        return std::nullopt;
+    return packet;
 }
 
-std::size_t Peer::ReadRaw(std::size_t limit, Clock::duration wait)
+bool RconClient::Authenticate(const std::string& password, std::int32_t id, Clock::duration wait)
+{
+    const auto deadline = Clock::now() + wait;
+    return Send({id, kAuth, password}, wait) && Next(deadline - Clock::now()) == Packet{id, kAuthResponse, ""};
+}
+
+std::optional<std::string> RconClient::Command(const std::string& body, std::int32_t id, Clock::duration wait)
+{
+    const auto deadline = Clock::now() + wait;
+    if (!Send({id, kExecCommand, body}, wait))
+        return std::nullopt;
+    const std::optional<Packet> reply = Next(deadline - Clock::now());
+    if (!reply || reply->id != id || reply->type != kResponseValue)
+        return std::nullopt;
+    return reply->body;
+}
+
+std::size_t RconClient::ReadRaw(std::size_t limit, Clock::duration wait)
 {
     std::string buffer(limit, '\0');
     std::size_t length = 0;
@@ -135,29 +150,12 @@ std::size_t Peer::ReadRaw(std::size_t limit, Clock::duration wait)
     return length;
 }
 
-bool Peer::ClosedByServer(Clock::duration wait)
+bool RconClient::ClosedByServer(Clock::duration wait)
 {
-    const auto deadline = Clock::now() + wait;
-    while (!closed_) {
-        std::array<char, 8192> buffer;
-        std::error_code error;
-        const bool done = Run(
-            [&](bool& finished) {
-                socket_.async_read_some(asio::buffer(buffer), [&](std::error_code e, std::size_t) {
-                    error = e;
-                    finished = true;
-                });
-            },
-            deadline - Clock::now());
-        if (!done || error == asio::error::operation_aborted)
-            return false;
-        if (error)
-            closed_ = true;
-    }
-    return true;
+    return Fill(wait) == Got::Closed;
 }
 
-bool Peer::ServerHasClosed()
+bool RconClient::ServerHasClosed()
 {
     if (closed_)
         return true;
@@ -177,20 +175,20 @@ bool Peer::ServerHasClosed()
     return closed_;
 }
 
-void Peer::EndSending()
+void RconClient::EndSending()
 {
     std::error_code ignored;
     socket_.shutdown(tcp::socket::shutdown_send, ignored);
 }
 
-void Peer::Abort()
+void RconClient::Abort()
 {
     std::error_code ignored;
     socket_.set_option(asio::socket_base::linger(true, 0), ignored);
     socket_.close(ignored);
 }
 
-void Peer::Close()
+void RconClient::Close()
 {
     std::error_code ignored;
     socket_.shutdown(tcp::socket::shutdown_both, ignored);
