@@ -2,13 +2,15 @@
 // each point between taking an order and answering it, started again on the same
 // folder, and the order retried with the same id. Over both processes the player
 // gets what the final answer says and never more: one creature for "delivered",
-// and for "interrupted" whatever the first process had made, at most one.
+// and for "interrupted" whatever the first process had made, at most one. And on
+// a full disk an order is refused, not run.
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -83,6 +85,35 @@ TEST_P(OrderKill, RetryAfterRestartNeitherDoublesNorSilentlyLosesTheDelivery)
     else
         EXPECT_EQ(delivered, point.madeBeforeKill) << "an interrupted order is never run again";
     EXPECT_EQ(second.Quit(), 0) << second.Process().Output();
+}
+
+// A disk that is full: the ledger file is /dev/full, whose every write fails with
+// ENOSPC, from the first order on (the plugin opens the file at its first write).
+// The order is refused before it runs, and a retry once there is room delivers it once.
+TEST(OrderDiskFull, AnOrderThatCannotBeRecordedIsRefusedNotRunAndRunsOnRetry)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "/dev/full is a POSIX device";
+#else
+    TempServerDir dir(R"({"DeliveryLedger": "deliveries.jsonl"})");
+    SimServer server(dir, {});
+    ASSERT_NE(server.Port(), 0) << server.Process().Output();
+    const std::filesystem::path ledger = dir.ConfigPath().parent_path() / "deliveries.jsonl";
+    std::filesystem::create_symlink("/dev/full", ledger);
+
+    const std::optional<nlohmann::json> refused = Order(server);
+    ASSERT_TRUE(refused) << server.Process().Output();
+    EXPECT_FALSE(refused->contains("outcome")) << refused->dump();
+    EXPECT_THAT(refused->value("error", ""), ::testing::HasSubstr("so it was not run")) << refused->dump();
+
+    std::filesystem::remove(ledger);
+    const std::optional<nlohmann::json> retried = Order(server);
+    ASSERT_TRUE(retried) << server.Process().Output();
+    EXPECT_FALSE(retried->value("repeat", true)) << retried->dump();
+    EXPECT_EQ((*retried)["outcome"].value("result", ""), "delivered") << retried->dump();
+    EXPECT_EQ(server.SlotsFilledBy("1002"), 1) << "the refused order made nothing";
+    EXPECT_EQ(server.Quit(), 0) << server.Process().Output();
+#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -54,7 +54,7 @@ std::string Text(const nlohmann::json& value)
     return value.is_string() ? value.get<std::string>() : value.dump();
 }
 
-// "the server console", "Alice (net id ...)", "rcon 127.0.0.1:50312".
+// "the server console", "Alice (net id ...)", "rcon 127.0.0.1".
 std::string Who(const nlohmann::json& from)
 {
     if (!from.is_object())

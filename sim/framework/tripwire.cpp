@@ -31,8 +31,6 @@ std::optional<TripPoint> ParseTripPoint(std::string_view text)
 
 void ArmTripwire(TripPoint point, TripAction action) { Wire() = {std::move(point), action}; }
 
-void DisarmTripwire() { Wire() = {}; }
-
 void PassTripwire(TripWhen when, std::string_view name)
 {
     Armed& armed = Wire();

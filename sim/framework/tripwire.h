@@ -32,7 +32,6 @@ SDK_API std::optional<TripPoint> ParseTripPoint(std::string_view text);
 // action that kills the process never returns.
 using TripAction = void (*)(const TripPoint& point);
 SDK_API void ArmTripwire(TripPoint point, TripAction action);
-SDK_API void DisarmTripwire();
 
 // Where the plugin passes: the host's dispatch of a command, and each game member
 // as it is called and as it returns. Game thread only.
