@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,8 @@ struct KillPoint {
     bool answerIsRepeat;  // the retry's "repeat"
     const char* answer;   // the retry's outcome "result"
 };
+
+void PrintTo(const KillPoint& point, std::ostream* out) { *out << point.at; }
 
 class OrderKill : public ::testing::TestWithParam<KillPoint> {};
 
