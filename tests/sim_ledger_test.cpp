@@ -51,13 +51,5 @@ TEST_F(SimLedger, ATornLineShowsAsOneBetweenWholeOnes)
     EXPECT_THAT(run.output, HasSubstr("(not one JSON object: a torn or damaged line) {\"v\":1,\"time\":\"2026-12-08T10:00:0\n"));
 }
 
-TEST_F(SimLedger, SaysWhyThereIsNothingToShow)
-{
-    EXPECT_THAT(Run("/ledger\n").output, HasSubstr("has no lines yet"));
-    dir_.WriteConfig("{}");
-    EXPECT_THAT(Run("/ledger\n").output, HasSubstr("config.json names no delivery ledger"));
-    EXPECT_THAT(Run("/ledger x\n").output, HasSubstr("Usage: /ledger [N]"));
-}
-
 }  // namespace
 }  // namespace kestrova::test
