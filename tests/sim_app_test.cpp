@@ -23,6 +23,15 @@ TEST(SimOptions, FlagsAndTheirValues)
     EXPECT_THROW(sim::ParseOptions({"--worlds", "w"}, "s", "p"), sim::UsageError);
     EXPECT_THROW(sim::ParseOptions({"--world"}, "s", "p"), sim::UsageError);
     EXPECT_THROW(sim::ParseOptions({"extra"}, "s", "p"), sim::UsageError);
+
+    const sim::Options killed = sim::ParseOptions({"--kill-at", "return:APrimalDinoCharacter.Destroy(bool,bool)"}, "s", "p");
+    ASSERT_TRUE(killed.killAt);
+    EXPECT_EQ(killed.killAt->when, sim::TripWhen::Return);
+    EXPECT_EQ(killed.killAt->name, "APrimalDinoCharacter.Destroy(bool,bool)");
+    EXPECT_EQ(sim::ParseOptions({"--kill-at=dispatch:KV.Order"}, "s", "p").killAt->when, sim::TripWhen::Dispatch);
+    EXPECT_FALSE(defaults.killAt);
+    EXPECT_THROW(sim::ParseOptions({"--kill-at", "KV.Order"}, "s", "p"), sim::UsageError);
+    EXPECT_THROW(sim::ParseOptions({"--kill-at", "call:"}, "s", "p"), sim::UsageError);
 }
 
 TEST(SimProgram, WrongCommandLineOrWorldFailsWithTheReason)

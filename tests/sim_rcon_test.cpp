@@ -11,6 +11,7 @@
 #include "client/rcon_client.h"
 #include "support/child_process.h"
 #include "support/server_dir.h"
+#include "support/sim_server.h"
 
 namespace kestrova::test {
 namespace {
@@ -242,6 +243,29 @@ TEST(SimRconOptions, FlagsAndTheirValues)
     EXPECT_THROW(sim::ParseOptions({"--rcon-port", "12ab"}, "s", "p"), sim::UsageError);
     EXPECT_THROW(sim::ParseOptions({"--serve=yes"}, "s", "p"), sim::UsageError);
     EXPECT_THROW(sim::ParseOptions({"--rcon-lockout-failures", "0"}, "s", "p"), sim::UsageError);
+    EXPECT_EQ(defaults.rcon.dropReply, 0u);
+    EXPECT_EQ(sim::ParseOptions({"--rcon-drop-reply", "3"}, "s", "p").rcon.dropReply, 3u);
+    EXPECT_THROW(sim::ParseOptions({"--rcon-drop-reply", "0"}, "s", "p"), sim::UsageError);
+}
+
+TEST(SimRconDropReply, TheChosenRequestRunsButItsConnectionClosesUnanswered)
+{
+    TempServerDir dir;
+    SimServer server(dir, {"--rcon-drop-reply", "2"});
+    ASSERT_NE(server.Port(), 0) << server.Process().Output();
+    RconClient client(server.Port());
+    ASSERT_TRUE(client.Authenticate(sim::kDefaultRconPassword));
+    EXPECT_EQ(client.Command("Kestrova.Reload", 5), "Reloaded Config!");
+    EXPECT_EQ(client.Command("Kestrova.Reload", 6), std::nullopt);
+    EXPECT_TRUE(client.ClosedByServer());
+    ASSERT_TRUE(server.Process().WaitForOutput(std::regex(R"((reply dropped and connection closed))")));
+    EXPECT_THAT(server.Process().Output(), HasSubstr("-> Reloaded Config!\n[rcon] reply dropped"))
+        << "the dropped request ran";
+
+    RconClient retry(server.Port());
+    ASSERT_TRUE(retry.Authenticate(sim::kDefaultRconPassword));
+    EXPECT_EQ(retry.Command("Kestrova.Reload", 7), "Reloaded Config!") << "only that one reply is dropped";
+    EXPECT_EQ(server.Quit(), 0) << server.Process().Output();
 }
 
 TEST(SimRconOptions, DefaultPasswordOnlyForThisMachine)

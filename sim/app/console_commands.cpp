@@ -17,6 +17,7 @@ std::span<const StandInCommand> StandInCommands()
         {"/item", "/item ID N", "item N of a player (or creature) whole, every list of its record", &ItemCommand},
         {"/classes", "/classes", "the creature and item classes, with the blueprint reference to type", &ClassesCommand},
         {"/check", "/check [--rcon] LINE", "how the plugin would read LINE, and what it would do, without running it", &CheckCommand},
+        {"/ledger", "/ledger [N]", "the last N lines (default 20) of the plugin's delivery ledger, decoded", &LedgerCommand},
         {"/rcon", "/rcon LINE", "send LINE as an RCON request and show the reply", &RconCommand},
         {"/quit", "/quit", "leave", &QuitCommand},
     };

@@ -37,5 +37,6 @@ void InventoryCommand(Console& console, std::string_view args);
 void ItemCommand(Console& console, std::string_view args);
 void ClassesCommand(Console& console, std::string_view args);
 void CheckCommand(Console& console, std::string_view args);  // console_check.cpp
+void LedgerCommand(Console& console, std::string_view args);  // console_ledger.cpp
 
 }  // namespace sim

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <charconv>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -19,13 +20,22 @@ long long NumberValue(const std::string& flag, const std::string& value, long lo
     return number;
 }
 
+TripPoint KillPoint(const std::string& value)
+{
+    std::optional<TripPoint> point = ParseTripPoint(value);
+    if (!point)
+        throw UsageError(fmt::format("--kill-at needs dispatch:COMMAND, call:MEMBER or return:MEMBER, not \"{}\"", value));
+    return std::move(*point);
+}
+
 bool IsSwitch(const std::string& flag) { return flag == "--help" || flag == "-h" || flag == "--no-rcon" || flag == "--serve"; }
 
 bool TakesValue(const std::string& flag)
 {
     return flag == "--server-dir" || flag == "--world" || flag == "--plugin" || flag == "--rcon-port" ||
            flag == "--rcon-password" || flag == "--rcon-bind" || flag == "--rcon-auth-timeout-ms" ||
-           flag == "--rcon-lockout-failures" || flag == "--rcon-lockout-window-ms" || flag == "--journal";
+           flag == "--rcon-lockout-failures" || flag == "--rcon-lockout-window-ms" || flag == "--journal" ||
+           flag == "--rcon-drop-reply" || flag == "--kill-at";
 }
 
 void SetSwitch(Options& options, const std::string& flag)
@@ -61,6 +71,10 @@ void SetValue(Options& options, const std::string& flag, const std::string& valu
         options.rcon.lockoutWindow = std::chrono::milliseconds(NumberValue(flag, value, 1, 86'400'000));
     else if (flag == "--journal")
         options.journalEntries = value == "off" ? 0 : static_cast<std::size_t>(NumberValue(flag, value, 1, 100'000'000));
+    else if (flag == "--rcon-drop-reply")
+        options.rcon.dropReply = static_cast<std::uint64_t>(NumberValue(flag, value, 1, 1'000'000'000));
+    else if (flag == "--kill-at")
+        options.killAt = KillPoint(value);
     else
         options.rcon.authTimeout = std::chrono::milliseconds(NumberValue(flag, value, 1, 3'600'000));
 }
@@ -116,6 +130,12 @@ std::string Usage()
         "  --rcon-lockout-window-ms N  that window (default: 60000)\n"
         "  --no-rcon             no RCON at all: the console only\n"
         "  --journal N|off       keep the last N journal entries (default: 100000), or none\n"
+        "  --rcon-drop-reply N   run the Nth RCON command request, then drop its reply and\n"
+        "                        close its connection, as a network that fails would\n"
+        "  --kill-at POINT       die at once (SIGKILL, or termination on Windows) when the\n"
+        "                        plugin first reaches POINT: dispatch:COMMAND (before the\n"
+        "                        host runs it), call:MEMBER or return:MEMBER (a game member,\n"
+        "                        named as /journal shows it, called or returned)\n"
         "Lines on standard input are console commands; /help lists the stand-in's own.\n",
         SessionInput::StopRequests(), kDefaultRconPassword);
 }

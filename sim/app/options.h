@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/tripwire.h"
+
 namespace sim {
 
 // The password RCON uses when none is given. Good enough for a stand-in that only
@@ -26,6 +28,9 @@ struct RconOptions {
     std::chrono::milliseconds lockoutWindow = std::chrono::seconds(60);
     std::size_t maxConnections = 16;           // no flags: for programs that embed the service
     std::size_t maxConnectionsPerAddress = 4;
+    // The reply to this command request (counted from 1 over every connection) is
+    // dropped after the command ran, and its connection closed; 0: none is.
+    std::uint64_t dropReply = 0;
 };
 
 struct Options {
@@ -35,6 +40,7 @@ struct Options {
     RconOptions rcon;
     bool serve = false;  // keep running after the end of standard input, until a stop signal
     std::size_t journalEntries = 100'000;  // the journal keeps this many entries; 0: off
+    std::optional<TripPoint> killAt;       // the process kills itself when the plugin gets here
     bool help = false;
 };
 

@@ -55,6 +55,7 @@ bool RconService::Start(const RconOptions& options, std::string& error)
     serverOptions.lockoutWindow = options.lockoutWindow;
     serverOptions.maxConnections = options.maxConnections;
     serverOptions.maxConnectionsPerAddress = options.maxConnectionsPerAddress;
+    dropReply_ = options.dropReply;
 
     // The network thread only hands requests and notices to the game thread.
     auto execute = [this](rcon::Request request, rcon::Respond respond) {
@@ -88,6 +89,11 @@ void RconService::Run(const rcon::Request& request, const rcon::Respond& respond
 {
     std::vector<rcon::Reply> replies = RunRconRequest(game_, ConnectionFor(request.address), request);
     show_(DescribeRconTraffic(request, replies));
+    if (++requests_ == dropReply_) {
+        show_("[rcon] reply dropped and connection closed (--rcon-drop-reply " + std::to_string(dropReply_) + ")");
+        respond.HangUpInstead();
+        return;
+    }
     respond(std::move(replies));
 }
 

@@ -48,6 +48,8 @@ private:
     Show show_;
     std::string password_;
     std::map<std::string, RconConnection*> connections_;  // one per client address; game thread only
+    std::uint64_t requests_ = 0;                          // command requests run; game thread only
+    std::uint64_t dropReply_ = 0;                         // RconOptions::dropReply
     std::unique_ptr<rcon::Server> server_;
 };
 

@@ -6,6 +6,8 @@
 #include "console.h"
 #include "game/game.h"
 #include "framework/journal.h"
+#include "framework/tripwire.h"
+#include "hard_kill.h"
 #include "loader.h"
 #include "log_sinks.h"
 #include "options.h"
@@ -131,6 +133,12 @@ void RunSession(SessionInput& input, rcon::GameThread& gameThread, Screen& scree
     }
 }
 
+void KillAt(const TripPoint& point)
+{
+    std::fprintf(stderr, "kestrova-sim: killed as the plugin reached %s\n", point.name.c_str());
+    KillThisProcess();
+}
+
 }  // namespace
 
 int RunSimulator(const std::vector<std::string>& args, const std::filesystem::path& defaultServerDir)
@@ -163,6 +171,8 @@ int RunSimulator(const std::vector<std::string>& args, const std::filesystem::pa
     const bool colour = IsColourTerminal(stdout);
     Console console(*game, std::cout, colour);
 
+    if (options.killAt)
+        ArmTripwire(*options.killAt, &KillAt);
     PluginLibrary plugin;
     std::string error;
     if (!plugin.Load(options.plugin, error)) {

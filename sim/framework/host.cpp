@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "journal.h"
+#include "tripwire.h"
 
 namespace sim {
 namespace {
@@ -155,6 +156,7 @@ bool CommandRegistry::Dispatch(Entries& entries, const Journaled& journaled, FSt
             continue;
         // Copy: the callback may unregister itself.
         const auto callback = entry.callback;
+        PassTripwire(TripWhen::Dispatch, entry.name);
         Journal& journal = GetJournal();
         std::uint64_t watch = 0;
         if (JournalRecord record = journal.Begin(JournalKind::Dispatch, journaled.what, FixedValue("host"),
@@ -242,6 +244,8 @@ ApiUtils& GetUtils()
 }
 
 void SetCurrentDir(std::string dir) { CurrentDir() = std::move(dir); }
+
+std::string ServerDir() { return CurrentDir(); }
 
 std::vector<std::string> CapturingSink::Lines()
 {

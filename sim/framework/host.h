@@ -99,6 +99,8 @@ public:
 SDK_API CommandRegistry& GetRegistry();
 SDK_API ApiUtils& GetUtils();
 SDK_API void SetCurrentDir(std::string dir);
+// The server's directory as set, for the stand-in's own use: the journal does not hear of it.
+SDK_API std::string ServerDir();
 
 // A sink that keeps every formatted line, for tests and for the console's /log.
 class SDK_API CapturingSink final : public spdlog::sinks::base_sink<std::mutex> {

@@ -1,8 +1,9 @@
 // Registration of simulated members. Each function is registered under its full
 // game name with a thunk that checks the receiver, journals the call (receiver,
-// arguments, result) and runs the implementation; each field and bitfield with an
-// accessor that checks the object's class and journals the access (journal.h says
-// how a write is told from a read).
+// arguments, result) and runs the implementation, passing the tripwire
+// (framework/tripwire.h) on the way in and on the way back; each field and
+// bitfield with an accessor that checks the object's class and journals the
+// access (journal.h says how a write is told from a read).
 //
 //   RegisterMethod<"AActor.GetWorld()", &GetWorld>();          // UWorld* GetWorld(Actor* self)
 //   RegisterStatic<"UVictoryCore.StringReferenceToClass(FString&)", &StringReferenceToClass>();
@@ -31,6 +32,7 @@
 #include "GameStructs.h"
 #include "framework/host.h"
 #include "framework/journal.h"
+#include "framework/tripwire.h"
 #include "journal_values.h"
 #include "object.h"
 
@@ -97,12 +99,15 @@ struct MethodThunk<Impl> {
             else
                 Recorder(record, typed, args...);
         }
+        PassTripwire(TripWhen::Call, Name.View());
         if constexpr (std::is_void_v<R>) {
             Impl(typed, args...);
+            PassTripwire(TripWhen::Return, Name.View());
             if (record)
                 RecordArgs<true, A...>(record, std::index_sequence_for<A...>{}, args...);
         } else {
             R result = Impl(typed, args...);
+            PassTripwire(TripWhen::Return, Name.View());
             if (record) {
                 RecordArgs<true, A...>(record, std::index_sequence_for<A...>{}, args...);
                 record.Result(Capture(record, result));
@@ -141,12 +146,15 @@ struct StaticThunk<Impl> {
         JournalRecord record = GetJournal().Begin(JournalKind::Call, Name.View(), {}, sizeof...(A), !std::is_void_v<R>);
         if (record)
             RecordArgs<false, A...>(record, std::index_sequence_for<A...>{}, args...);
+        PassTripwire(TripWhen::Call, Name.View());
         if constexpr (std::is_void_v<R>) {
             Impl(args...);
+            PassTripwire(TripWhen::Return, Name.View());
             if (record)
                 RecordArgs<true, A...>(record, std::index_sequence_for<A...>{}, args...);
         } else {
             R result = Impl(args...);
+            PassTripwire(TripWhen::Return, Name.View());
             if (record) {
                 RecordArgs<true, A...>(record, std::index_sequence_for<A...>{}, args...);
                 record.Result(Capture(record, result));

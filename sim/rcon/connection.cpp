@@ -168,12 +168,19 @@ void Connection::Dispatch(Packet packet)
 {
     busy_ = true;
     std::weak_ptr<Connection> self = weak_from_this();
-    Respond respond([self, mailbox = context_.mailbox](std::vector<Reply> replies) {
-        mailbox->Post([self, replies = std::move(replies)]() mutable {
-            if (auto connection = self.lock())
-                connection->Deliver(std::move(replies));
+    Respond respond(
+        [self, mailbox = context_.mailbox](std::vector<Reply> replies) {
+            mailbox->Post([self, replies = std::move(replies)]() mutable {
+                if (auto connection = self.lock())
+                    connection->Deliver(std::move(replies));
+            });
+        },
+        [self, mailbox = context_.mailbox] {
+            mailbox->Post([self] {
+                if (auto connection = self.lock())
+                    connection->Close();
+            });
         });
-    });
     try {
         context_.execute(Request{packet.id, ValidUtf8(packet.body), address_}, std::move(respond));
     } catch (const std::exception& error) {

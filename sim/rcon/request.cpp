@@ -6,6 +6,7 @@ namespace sim::rcon {
 
 struct Respond::State {
     Deliver deliver;
+    HangUp hangUp;
     std::atomic<bool> done = false;
 
     void Once(std::vector<Reply> replies)
@@ -24,10 +25,22 @@ struct Respond::State {
     }
 };
 
-Respond::Respond(Deliver deliver)
+Respond::Respond(Deliver deliver, HangUp hangUp)
     : state_(std::make_shared<State>())
 {
     state_->deliver = std::move(deliver);
+    state_->hangUp = std::move(hangUp);
+}
+
+void Respond::HangUpInstead() const
+{
+    if (!state_)
+        return;
+    if (!state_->hangUp) {
+        state_->Once({});
+    } else if (!state_->done.exchange(true)) {
+        state_->hangUp();
+    }
 }
 
 void Respond::operator()(std::vector<Reply> replies) const

@@ -25,15 +25,20 @@ struct Reply {
 };
 
 // Carries the replies to one request back to its connection. Copyable and callable
-// from any thread; the first call counts. When the last copy goes without a call,
-// the request is answered with nothing, so a dropped request never stalls its connection.
+// from any thread; the first call (or hang-up) counts. When the last copy goes
+// without a call, the request is answered with nothing, so a dropped request never
+// stalls its connection.
 class Respond {
 public:
     using Deliver = std::function<void(std::vector<Reply>)>;
+    using HangUp = std::function<void()>;
 
-    explicit Respond(Deliver deliver);
+    explicit Respond(Deliver deliver, HangUp hangUp = {});
 
     void operator()(std::vector<Reply> replies) const;
+    // Answers nothing and closes the connection instead, as a network that fails
+    // after the command ran. Without a hang-up of its own it answers nothing.
+    void HangUpInstead() const;
 
 private:
     struct State;

@@ -1,0 +1,133 @@
+// KV.Order across a server that dies: kestrova-sim is killed hard (--kill-at) at
+// each point between taking an order and answering it, started again on the same
+// folder, and the order retried with the same id. Over both processes the player
+// gets what the final answer says and never more: one creature for "delivered",
+// and for "interrupted" whatever the first process had made, at most one. And on
+// a full disk an order is refused, not run.
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "app/options.h"
+#include "support/catalogue_references.h"
+#include "support/rcon_client.h"
+#include "support/sim_server.h"
+
+namespace kestrova::test {
+namespace {
+
+const std::string kRaptorWord = kRaptor;
+const std::string kOrder = "KV.Order shop-4711 KV.SpawnDinoFor 1002 " + kRaptorWord + " \"\" 0 150 0 0 0 0 0 F";
+constexpr int kKilledStatus = 137;  // 128 + SIGKILL; the Windows stand-in terminates itself with it too
+
+// The order's reply; nothing when the connection closed first.
+std::optional<nlohmann::json> Order(SimServer& server)
+{
+    RconClient client(server.Port());
+    if (!client.Authenticate(sim::kDefaultRconPassword))
+        return std::nullopt;
+    const std::optional<std::string> reply = client.Command(kOrder, 7);
+    if (!reply)
+        return std::nullopt;
+    return nlohmann::json::parse(*reply);
+}
+
+struct KillPoint {
+    const char* name;
+    const char* at;
+    int madeBeforeKill;   // creatures the killed process had delivered
+    bool answerIsRepeat;  // the retry's "repeat"
+    const char* answer;   // the retry's outcome "result"
+};
+
+void PrintTo(const KillPoint& point, std::ostream* out) { *out << point.at; }
+
+class OrderKill : public ::testing::TestWithParam<KillPoint> {};
+
+TEST_P(OrderKill, RetryAfterRestartNeitherDoublesNorSilentlyLosesTheDelivery)
+{
+    const KillPoint& point = GetParam();
+    TempServerDir dir(R"({"DeliveryLedger": "deliveries.jsonl"})");
+    {
+        SimServer first(dir, {"--journal", "off", "--kill-at", point.at});
+        ASSERT_NE(first.Port(), 0) << first.Process().Output();
+        EXPECT_FALSE(Order(first)) << "the first process must die before it answers";
+        EXPECT_EQ(first.Process().Wait(), kKilledStatus) << first.Process().Output();
+        first.Process().WaitForEndOfOutput();
+        EXPECT_NE(first.Process().Output().find("killed as the plugin reached"), std::string::npos)
+            << first.Process().Output();
+    }
+
+    SimServer second(dir, {});
+    ASSERT_NE(second.Port(), 0) << second.Process().Output();
+    const std::optional<nlohmann::json> reply = Order(second);
+    ASSERT_TRUE(reply) << second.Process().Output();
+    EXPECT_EQ(reply->value("order", ""), "shop-4711");
+    EXPECT_EQ(reply->value("repeat", !point.answerIsRepeat), point.answerIsRepeat) << reply->dump();
+    ASSERT_TRUE(reply->contains("outcome")) << reply->dump();
+    const std::string answer = (*reply)["outcome"].value("result", "");
+    EXPECT_EQ(answer, point.answer) << reply->dump();
+
+    const std::optional<nlohmann::json> again = Order(second);
+    ASSERT_TRUE(again) << second.Process().Output();
+    EXPECT_TRUE(again->value("repeat", false)) << again->dump();
+    EXPECT_EQ(again->value("outcome", nlohmann::json()), (*reply)["outcome"]) << "a further retry answers the same";
+
+    const std::optional<int> madeAfterRestart = second.SlotsFilledBy("1002");
+    ASSERT_TRUE(madeAfterRestart) << second.Process().Output();
+    const int delivered = point.madeBeforeKill + *madeAfterRestart;
+    if (answer == "delivered")
+        EXPECT_EQ(delivered, 1) << "a delivered order gives exactly one creature";
+    else
+        EXPECT_EQ(delivered, point.madeBeforeKill) << "an interrupted order is never run again";
+    EXPECT_EQ(second.Quit(), 0) << second.Process().Output();
+}
+
+// A disk that is full: the ledger file is /dev/full, whose every write fails with
+// ENOSPC, from the first order on (the plugin opens the file at its first write).
+// The order is refused before it runs, and a retry once there is room delivers it once.
+TEST(OrderDiskFull, AnOrderThatCannotBeRecordedIsRefusedNotRunAndRunsOnRetry)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "/dev/full is a POSIX device";
+#else
+    TempServerDir dir(R"({"DeliveryLedger": "deliveries.jsonl"})");
+    SimServer server(dir, {});
+    ASSERT_NE(server.Port(), 0) << server.Process().Output();
+    const std::filesystem::path ledger = dir.ConfigPath().parent_path() / "deliveries.jsonl";
+    std::filesystem::create_symlink("/dev/full", ledger);
+
+    const std::optional<nlohmann::json> refused = Order(server);
+    ASSERT_TRUE(refused) << server.Process().Output();
+    EXPECT_FALSE(refused->contains("outcome")) << refused->dump();
+    EXPECT_THAT(refused->value("error", ""), ::testing::HasSubstr("so it was not run")) << refused->dump();
+
+    std::filesystem::remove(ledger);
+    const std::optional<nlohmann::json> retried = Order(server);
+    ASSERT_TRUE(retried) << server.Process().Output();
+    EXPECT_FALSE(retried->value("repeat", true)) << retried->dump();
+    EXPECT_EQ((*retried)["outcome"].value("result", ""), "delivered") << retried->dump();
+    EXPECT_EQ(server.SlotsFilledBy("1002"), 1) << "the refused order made nothing";
+    EXPECT_EQ(server.Quit(), 0) << server.Process().Output();
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sim, OrderKill,
+    ::testing::Values(
+        KillPoint{"BeforeTheStartedLine", "dispatch:KV.Order", 0, false, "delivered"},
+        KillPoint{"BeforeTheSpawn", "call:AShooterPlayerController.SpawnActor(FString&,float,float,float,bool)", 0,
+                  true, "interrupted"},
+        KillPoint{"BeforeTheOutcomeLine", "return:APrimalDinoCharacter.Destroy(bool,bool)", 1, true, "interrupted"},
+        KillPoint{"BeforeTheReply", "call:RCONClientConnection.SendMessage(int,int,FString&)", 1, true, "delivered"}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+}  // namespace
+}  // namespace kestrova::test

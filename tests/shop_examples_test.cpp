@@ -1,0 +1,81 @@
+// The shop examples in examples/shop/ deliver an order against kestrova-sim that
+// drops the reply to the first request (--rcon-drop-reply 1), as a network might
+// after the server ran it: each retries with the same id and must end with the
+// player holding exactly one creature. An example whose client is not installed
+// (scripts/setup.sh installs them) is skipped.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/options.h"
+#include "support/catalogue_references.h"
+#include "support/sim_server.h"
+
+namespace kestrova::test {
+namespace {
+
+const std::string kRaptorWord = kRaptor;
+const std::string kLine = "KV.SpawnDinoFor 1002 " + kRaptorWord + " \"\" 0 150 0 0 0 0 0";
+
+std::filesystem::path Example(const std::string& name)
+{
+    return std::filesystem::path(KESTROVA_SOURCE_DIR) / "examples" / "shop" / name;
+}
+
+// How to run one example, its arguments to follow; nothing when its client is missing.
+std::optional<std::vector<std::string>> Runner(const std::string& example)
+{
+#ifdef _WIN32
+    return std::nullopt;  // Debian's interpreters and npm's modules are Linux programs
+#else
+    if (example == "deliver.py") {
+        if (!std::filesystem::exists("/usr/lib/python3/dist-packages/rcon/source") ||
+            !std::filesystem::exists("/usr/bin/python3"))
+            return std::nullopt;
+        return std::vector<std::string>{"/usr/bin/python3", Example(example).string()};
+    }
+    // A shop installs rcon-client beside its program; here it is in .cache/, found through NODE_PATH.
+    const std::filesystem::path modules =
+        std::filesystem::path(KESTROVA_SOURCE_DIR) / ".cache" / "rcon-clients" / "node_modules";
+    const auto node = FindProgram("node");
+    const auto env = FindProgram("env");
+    if (!node || !env || !std::filesystem::exists(modules / "rcon-client"))
+        return std::nullopt;
+    return std::vector<std::string>{*env, "NODE_PATH=" + modules.string(), *node, Example(example).string()};
+#endif
+}
+
+class ShopExample : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ShopExample, RetriesADroppedReplyAndDeliversExactlyOnce)
+{
+    std::optional<std::vector<std::string>> runner = Runner(GetParam());
+    if (!runner)
+        GTEST_SKIP() << "the client " << GetParam() << " needs is not installed (scripts/setup.sh installs it)";
+    TempServerDir dir(R"({"DeliveryLedger": "deliveries.jsonl"})");
+    SimServer server(dir, {"--rcon-drop-reply", "1"});
+    ASSERT_NE(server.Port(), 0) << server.Process().Output();
+
+    const std::string program = runner->front();
+    std::vector<std::string> args(runner->begin() + 1, runner->end());
+    args.insert(args.end(), {"127.0.0.1", std::to_string(server.Port()), sim::kDefaultRconPassword, "shop-4711", kLine});
+    const ProgramRun run = RunProgram(program, args, std::chrono::seconds(60));
+
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, ::testing::HasSubstr("no answer; asking again with the same id"));
+    EXPECT_THAT(run.output, ::testing::HasSubstr(R"("repeat":true)"));
+    EXPECT_THAT(run.output, ::testing::HasSubstr(R"("result":"delivered")"));
+    EXPECT_EQ(server.SlotsFilledBy("1002"), 1) << server.Process().Output();
+    EXPECT_EQ(server.Quit(), 0) << server.Process().Output();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sim, ShopExample, ::testing::Values("deliver.py", "deliver.js"), [](const auto& test) {
+    return test.param == "deliver.py" ? std::string("Python") : std::string("JavaScript");
+});
+
+}  // namespace
+}  // namespace kestrova::test

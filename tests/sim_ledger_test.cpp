@@ -1,0 +1,55 @@
+// kestrova-sim's /ledger: the plugin's delivery ledger read from the server's
+// folder, each line decoded on one line; the orders outlive the run that took
+// them, and a torn line shows as one instead of hiding the others.
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/catalogue_references.h"
+#include "support/run_sim.h"
+#include "support/server_dir.h"
+
+namespace kestrova::test {
+namespace {
+
+using ::testing::ContainsRegex;
+using ::testing::HasSubstr;
+
+const std::string kRaptorWord = kRaptor;
+const std::string kSpawnFor = "KV.SpawnDinoFor 1002 " + kRaptorWord + " \"\" 0 150 0 0 0 0 0";
+
+class SimLedger : public ::testing::Test {
+protected:
+    SimRun Run(const std::string& input) { return RunSim({"--no-rcon", "--server-dir", dir_.Root().string()}, input); }
+
+    TempServerDir dir_{R"({"DeliveryLedger": "deliveries.jsonl"})"};
+};
+
+TEST_F(SimLedger, ShowsWhatEarlierRunsRecordedDecoded)
+{
+    const SimRun first = Run("KV.Order shop-1 " + kSpawnFor + "\nKV.SpawnItemFor 9999 x y 0 0 1\n/quit\n");
+    ASSERT_TRUE(first.succeeded) << first.output;
+
+    const SimRun second = Run("/ledger\n/ledger 1\n");
+    EXPECT_THAT(second.output, ContainsRegex(R"(Z  order shop-1 started  by Alice \(net id [0-9a-f]+\)  KV\.Order shop-1 KV\.SpawnDinoFor 1002 )"));
+    EXPECT_THAT(second.output, ContainsRegex(R"(Z  order shop-1 outcome  KV\.SpawnDinoFor  for Bob \(1002\)  delivered)"));
+    EXPECT_THAT(second.output, ContainsRegex(R"(Z  KV\.SpawnItemFor  by Alice \(net id [0-9a-f]+\)  for id 9999  nothing \(no-such-player\))"));
+}
+
+TEST_F(SimLedger, ATornLineShowsAsOneBetweenWholeOnes)
+{
+    const std::filesystem::path ledger = dir_.ConfigPath().parent_path() / "deliveries.jsonl";
+    std::ofstream(ledger, std::ios::binary)
+        << "{\"v\":1,\"time\":\"2026-12-08T10:00:00.000Z\",\"order\":\"a\",\"event\":\"started\"}\n"
+        << "{\"v\":1,\"time\":\"2026-12-08T10:00:0";
+    const SimRun run = Run("/ledger 5\n");
+    EXPECT_THAT(run.output, HasSubstr("2026-12-08T10:00:00.000Z  order a started  by ?"));
+    EXPECT_THAT(run.output, HasSubstr("(not one JSON object: a torn or damaged line) {\"v\":1,\"time\":\"2026-12-08T10:00:0\n"));
+}
+
+}  // namespace
+}  // namespace kestrova::test
