@@ -17,7 +17,6 @@
 
 #include "app/options.h"
 #include "support/catalogue_references.h"
-#include "support/rcon_client.h"
 #include "support/sim_server.h"
 
 namespace kestrova::test {
@@ -30,7 +29,7 @@ constexpr int kKilledStatus = 137;  // 128 + SIGKILL; the Windows stand-in termi
 // The order's reply; nothing when the connection closed first.
 std::optional<nlohmann::json> Order(SimServer& server)
 {
-    RconClient client(server.Port());
+    tools::RconClient client = server.Client();
     if (!client.Authenticate(sim::kDefaultRconPassword))
         return std::nullopt;
     const std::optional<std::string> reply = client.Command(kOrder, 7);

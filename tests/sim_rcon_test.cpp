@@ -253,7 +253,7 @@ TEST(SimRconDropReply, TheChosenRequestRunsButItsConnectionClosesUnanswered)
     TempServerDir dir;
     SimServer server(dir, {"--rcon-drop-reply", "2"});
     ASSERT_NE(server.Port(), 0) << server.Process().Output();
-    RconClient client(server.Port());
+    RconClient client = server.Client();
     ASSERT_TRUE(client.Authenticate(sim::kDefaultRconPassword));
     EXPECT_EQ(client.Command("Kestrova.Reload", 5), "Reloaded Config!");
     EXPECT_EQ(client.Command("Kestrova.Reload", 6), std::nullopt);
@@ -262,7 +262,7 @@ TEST(SimRconDropReply, TheChosenRequestRunsButItsConnectionClosesUnanswered)
     EXPECT_THAT(server.Process().Output(), HasSubstr("-> Reloaded Config!\n[rcon] reply dropped"))
         << "the dropped request ran";
 
-    RconClient retry(server.Port());
+    RconClient retry = server.Client();
     ASSERT_TRUE(retry.Authenticate(sim::kDefaultRconPassword));
     EXPECT_EQ(retry.Command("Kestrova.Reload", 7), "Reloaded Config!") << "only that one reply is dropped";
     EXPECT_EQ(server.Quit(), 0) << server.Process().Output();

@@ -27,4 +27,11 @@ std::optional<int> SimServer::Quit()
     return process_->Wait();
 }
 
+tools::RconClient SimServer::Client() const
+{
+    tools::RconClient client;
+    client.Connect("127.0.0.1", port_);
+    return client;
+}
+
 }  // namespace kestrova::test

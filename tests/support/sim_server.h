@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "client/rcon_client.h"
 #include "support/child_process.h"
 #include "support/server_dir.h"
 
@@ -26,6 +27,9 @@ public:
     // delivered in a cryopod fills one. Nothing when no answer comes. Once per run:
     // the answer is found in the whole output.
     std::optional<int> SlotsFilledBy(const std::string& id);
+
+    // A client connected to its RCON port (check Authenticate's result).
+    tools::RconClient Client() const;
 
     // /quit, and its exit status.
     std::optional<int> Quit();
