@@ -21,22 +21,19 @@ namespace {
 const std::string kRaptorWord = kRaptor;
 const std::string kLine = "KV.SpawnDinoFor 1002 " + kRaptorWord + " \"\" 0 150 0 0 0 0 0";
 
-std::filesystem::path Example(const std::string& name)
-{
-    return std::filesystem::path(KESTROVA_SOURCE_DIR) / "examples" / "shop" / name;
-}
-
 // How to run one example, its arguments to follow; nothing when its client is missing.
 std::optional<std::vector<std::string>> Runner(const std::string& example)
 {
+    const std::string script = (std::filesystem::path(KESTROVA_SOURCE_DIR) / "examples" / "shop" / example).string();
 #ifdef _WIN32
-    return std::nullopt;  // Debian's interpreters and npm's modules are Linux programs
+    static_cast<void>(script);
+    return std::nullopt;  // Debian's python3 and this machine's node are Linux programs
 #else
     if (example == "deliver.py") {
         if (!std::filesystem::exists("/usr/lib/python3/dist-packages/rcon/source") ||
             !std::filesystem::exists("/usr/bin/python3"))
             return std::nullopt;
-        return std::vector<std::string>{"/usr/bin/python3", Example(example).string()};
+        return std::vector<std::string>{"/usr/bin/python3", script};
     }
     // A shop installs rcon-client beside its program; here it is in .cache/, found through NODE_PATH.
     const std::filesystem::path modules =
@@ -45,7 +42,7 @@ std::optional<std::vector<std::string>> Runner(const std::string& example)
     const auto env = FindProgram("env");
     if (!node || !env || !std::filesystem::exists(modules / "rcon-client"))
         return std::nullopt;
-    return std::vector<std::string>{*env, "NODE_PATH=" + modules.string(), *node, Example(example).string()};
+    return std::vector<std::string>{*env, "NODE_PATH=" + modules.string(), *node, script};
 #endif
 }
 
