@@ -18,11 +18,14 @@ TEST(OrderId, OneTo64LettersDigitsDotsUnderscoresColonsAndDashes)
         EXPECT_FALSE(IsValidOrderId(id)) << id;
 }
 
-// The order line that `line` is, or its problem.
+// The order line that `line` is, or its problem. The order's id points into the
+// line, so the line is kept until the next read.
 std::string Read(const std::string& line, OrderLine& order)
 {
+    static std::string kept;
+    kept = line;
     static LedgerLineFields fields;
-    if (!ScanLedgerLine(line, fields))
+    if (!ScanLedgerLine(kept, fields))
         return "not an object";
     return std::string(ReadOrderLine(fields, order));
 }
