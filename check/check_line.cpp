@@ -53,12 +53,9 @@ const char* PlainName(Grammar grammar)
 // The host finds a command by its name, compared ignoring ASCII case.
 const Command* FindCommand(WideView name)
 {
-    for (const Command& command : kCommands) {
-        const FString registered(command.name);
-        if (registered.View().size() == name.size() &&
-            FGenericPlatformStricmp::Strnicmp(registered.View().data(), name.data(), name.size()) == 0)
+    for (const Command& command : kCommands)
+        if (IsCommandName(command.name, name))
             return &command;
-    }
     return nullptr;
 }
 

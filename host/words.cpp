@@ -198,4 +198,11 @@ std::int32_t SaturatedInt(double value)
     return static_cast<std::int32_t>(value);
 }
 
+bool IsCommandName(const char* registered, FString::WideView typed)
+{
+    const FString name(registered);
+    return name.View().size() == typed.size() &&
+           FGenericPlatformStricmp::Strnicmp(name.View().data(), typed.data(), typed.size()) == 0;
+}
+
 }  // namespace kestrova

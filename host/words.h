@@ -39,6 +39,10 @@ private:
 bool IsNumeric(FString::WideView word);
 inline bool IsNumeric(const FString& word) { return IsNumeric(word.View()); }
 
+// Whether a typed command name names the command registered as `registered`: the
+// host compares names ignoring ASCII case.
+bool IsCommandName(const char* registered, FString::WideView typed);
+
 // One byte per UTF-16 unit: a unit below 128 stays, any other becomes '?'.
 std::string ToNarrow(FString::WideView text);
 inline std::string ToNarrow(const FString& text) { return ToNarrow(text.View()); }

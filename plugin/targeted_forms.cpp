@@ -89,12 +89,9 @@ void ForwardRcon(const TargetedForm& form, RCONClientConnection* connection, RCO
 
 const TargetedForm* FindTargetedForm(WideView name)
 {
-    for (const TargetedForm& form : kTargetedForms) {
-        const FString registered(form.name);
-        if (registered.View().size() == name.size() &&
-            FGenericPlatformStricmp::Strnicmp(registered.View().data(), name.data(), name.size()) == 0)
+    for (const TargetedForm& form : kTargetedForms)
+        if (IsCommandName(form.name, name))
             return &form;
-    }
     return nullptr;
 }
 
