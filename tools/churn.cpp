@@ -224,15 +224,8 @@ ChurnResult RunChurn(const ChurnOptions& options)
 {
     ChurnResult result;
     GoodClient good(options.server, "127.0.0.1", options.command, options.expect);
-    if (!good.Connect()) {
-        result.quiet.problem = "the good client cannot connect";
-        ++result.quiet.lost;
+    if (!good.MeasureQuiet(result.quiet, options.quietRequests, options.goodGap))
         return result;
-    }
-    for (std::size_t i = 0; i < options.quietRequests; ++i) {
-        good.Request(result.quiet);
-        std::this_thread::sleep_for(options.goodGap);
-    }
     const auto deadline = Clock::now() + options.timeLimit;
     for (const Churn kind : options.kinds)
         result.phases.push_back(RunPhase(options, kind, good, deadline));

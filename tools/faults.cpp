@@ -318,15 +318,8 @@ FaultResult RunFaultMix(const FaultOptions& options)
     FaultResult& result = mix.result;
 
     GoodClient good(options.server, options.honestFrom, options.command, options.expect);
-    if (!good.Connect()) {
-        result.quiet.problem = "the good client cannot connect";
-        ++result.quiet.lost;
+    if (!good.MeasureQuiet(result.quiet, options.quietRequests, options.goodGap))
         return result;
-    }
-    for (std::size_t i = 0; i < options.quietRequests; ++i) {
-        good.Request(result.quiet);
-        std::this_thread::sleep_for(options.goodGap);
-    }
 
     // The good and honest clients keep their results to themselves until the attack ends.
     GoodRequests underAttack;

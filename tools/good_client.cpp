@@ -1,6 +1,7 @@
 #include "good_client.h"
 
 #include <chrono>
+#include <thread>
 #include <utility>
 
 #include <fmt/format.h>
@@ -77,6 +78,20 @@ bool GoodClient::Request(GoodRequests& into)
         return false;
     }
     into.latencies.Add(Clock::now() - start);
+    return true;
+}
+
+bool GoodClient::MeasureQuiet(GoodRequests& quiet, std::size_t count, std::chrono::steady_clock::duration gap)
+{
+    if (!Connect()) {
+        quiet.problem = "the good client cannot connect";
+        ++quiet.lost;
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        Request(quiet);
+        std::this_thread::sleep_for(gap);
+    }
     return true;
 }
 

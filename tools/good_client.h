@@ -2,6 +2,8 @@
 // and checks every reply, while an attack goes on around it.
 #pragma once
 
+#include <chrono>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -41,6 +43,10 @@ public:
 
     // One round trip; false, with the problem noted, when the reply is lost or wrong.
     bool Request(GoodRequests& into);
+
+    // Connects, then makes `count` round trips `gap` apart into `quiet`: the figures
+    // an attack is compared with. False, with the problem noted, when it cannot connect.
+    bool MeasureQuiet(GoodRequests& quiet, std::size_t count, std::chrono::steady_clock::duration gap);
 
 private:
     Endpoint server_;
