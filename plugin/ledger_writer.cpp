@@ -23,7 +23,7 @@ std::vector<std::string> RoomFor(std::size_t lines)
 
 LedgerWriter::LedgerWriter(LedgerFile& file, std::size_t capacity, std::shared_ptr<spdlog::logger> logger)
     : file_(file), capacity_(std::max<std::size_t>(capacity, 1)), wakeAt_(std::max<std::size_t>(capacity_ / 2, 1)),
-      logger_(std::move(logger)), queue_(RoomFor(capacity_)), thread_([this] { Run(); })
+      logger_(std::move(logger)), queue_(RoomFor(capacity_))
 {}
 
 LedgerWriter::~LedgerWriter() { Stop(); }
@@ -38,6 +38,8 @@ void LedgerWriter::Enqueue(std::string line) noexcept
             dropped_.fetch_add(1, std::memory_order_relaxed);
             return;
         }
+        if (!thread_.Started())
+            thread_.Start([this] { Run(); });
         queue_.push_back(std::move(line));
         // Otherwise the thread wakes by itself: waking it costs the caller a system call.
         if (queue_.size() == wakeAt_) {
@@ -51,13 +53,37 @@ void LedgerWriter::Enqueue(std::string line) noexcept
 
 void LedgerWriter::Stop() noexcept
 {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
+    if (thread_.EndedUnasked()) {
+        CountLeftoversAsLost();
+    } else {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_one();
+        thread_.Join();
     }
-    wake_.notify_one();
-    if (thread_.joinable())
-        thread_.join();
+    ReportLosses(true);  // also what was lost while no thread ran
+}
+
+// The process is ending and the system has ended the thread wherever it was,
+// perhaps holding a lock that would never be given back: nothing here waits for one.
+void LedgerWriter::CountLeftoversAsLost()
+{
+    std::unique_lock lock(mutex_, std::try_to_lock);
+    if (!lock) {
+        if (logger_) {
+            try {
+                logger_->error("Ledger {}: the writer ended with the process; lines it held may be lost",
+                               file_.Files().name);
+            } catch (...) {
+            }
+        }
+        return;
+    }
+    stopping_ = true;
+    dropped_.fetch_add(queue_.size(), std::memory_order_relaxed);
+    queue_.clear();
 }
 
 LedgerLosses LedgerWriter::Losses() const

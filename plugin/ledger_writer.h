@@ -3,6 +3,8 @@
 // times a second and makes it durable, so the caller never waits for the disk.
 // Nothing is lost silently: a line that finds the queue full, or that the disk
 // fails to take, is counted, and the count is logged at most once a minute.
+// The thread starts with the first line, so a writer that never had one leaves
+// nothing to end (on Windows it must not start under the loader's lock).
 #pragma once
 
 #include <atomic>
@@ -12,12 +14,12 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <spdlog/logger.h>
 
 #include "plugin/ledger_file.h"
+#include "plugin/writer_thread.h"
 
 namespace kestrova {
 
@@ -46,6 +48,7 @@ public:
 
 private:
     void Run();
+    void CountLeftoversAsLost();
     void WriteOut(const std::vector<std::string>& lines);
     void ReportLosses(bool now);
 
@@ -66,7 +69,7 @@ private:
     std::string lastDiskError_;
     std::chrono::steady_clock::time_point nextReport_{};
 
-    std::thread thread_;  // last: it starts once everything above is ready
+    WriterThread thread_;  // last: it is joined before anything above goes
 };
 
 }  // namespace kestrova

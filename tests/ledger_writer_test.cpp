@@ -115,5 +115,15 @@ TEST_F(LedgerWriterTest, ALineHoldingANewlineIsDroppedRatherThanSplit)
     EXPECT_EQ(ReadFile("deliveries.jsonl"), RunLine(1) + "\n");
 }
 
+// The thread starts with the first line queued; a loss before it is still told.
+TEST_F(LedgerWriterTest, AWriterThatQueuedNothingStillReportsItsLossesAtStop)
+{
+    LedgerWriter writer(file_, 16, PluginLogger());
+    writer.Enqueue("{\"a\":1}\n");
+    writer.Stop();
+    EXPECT_THAT(LogLines(),
+                ElementsAre("[error] Ledger deliveries.jsonl: 1 line lost (1 not queued, 0 the disk failed)"));
+}
+
 }  // namespace
 }  // namespace kestrova::test

@@ -10,13 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "support/catalogue_references.h"
+#include "support/regex_matchers.h"
 #include "support/run_sim.h"
 #include "support/server_dir.h"
 
 namespace kestrova::test {
 namespace {
 
-using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
 
 const std::string kRaptorWord = kRaptor;
@@ -35,9 +35,9 @@ TEST_F(SimLedger, ShowsWhatEarlierRunsRecordedDecoded)
     ASSERT_TRUE(first.succeeded) << first.output;
 
     const SimRun second = Run("/ledger\n/ledger 1\n");
-    EXPECT_THAT(second.output, ContainsRegex(R"(Z  order shop-1 started  by Alice \(net id [0-9a-f]+\)  KV\.Order shop-1 KV\.SpawnDinoFor 1002 )"));
-    EXPECT_THAT(second.output, ContainsRegex(R"(Z  order shop-1 outcome  KV\.SpawnDinoFor  for Bob \(1002\)  delivered)"));
-    EXPECT_THAT(second.output, ContainsRegex(R"(Z  KV\.SpawnItemFor  by Alice \(net id [0-9a-f]+\)  for id 9999  nothing \(no-such-player\))"));
+    EXPECT_THAT(second.output, ContainsStdRegex(R"(Z  order shop-1 started  by Alice \(net id [0-9a-f]+\)  KV\.Order shop-1 KV\.SpawnDinoFor 1002 )"));
+    EXPECT_THAT(second.output, ContainsStdRegex(R"(Z  order shop-1 outcome  KV\.SpawnDinoFor  for Bob \(1002\)  delivered)"));
+    EXPECT_THAT(second.output, ContainsStdRegex(R"(Z  KV\.SpawnItemFor  by Alice \(net id [0-9a-f]+\)  for id 9999  nothing \(no-such-player\))"));
 }
 
 TEST_F(SimLedger, ATornLineShowsAsOneBetweenWholeOnes)

@@ -16,4 +16,10 @@ MATCHER_P(MatchesStdRegex, pattern, "matches " + std::string(pattern))
     return std::regex_match(std::string(arg), std::regex(pattern));
 }
 
+// Some part of the text matches `pattern` (ECMAScript syntax).
+MATCHER_P(ContainsStdRegex, pattern, "contains a match for " + std::string(pattern))
+{
+    return std::regex_search(std::string(arg), std::regex(pattern));
+}
+
 }  // namespace kestrova::test
