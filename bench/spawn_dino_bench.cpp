@@ -1,15 +1,20 @@
 // The creature commands, each with the member resolutions and game allocations
 // one run makes: KV.SpawnDino packing a raptor into a cryopod, the same line as
 // KV.SpawnDinoFor on the console and over RCON, and KV.SpawnDinoStats with six
-// range words. The simulated game's own cost is part of every figure.
+// range words; and the delivery ledger's line for a run. The simulated game's own
+// cost is part of every figure.
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include <benchmark/benchmark.h>
 
 #include "command_cost.h"
 #include "config/config.h"
+#include "dino/spawn_dino_command.h"
+#include "plugin/delivery_ledger.h"
+#include "plugin/ledger.h"
 #include "plugin/spawn_commands.h"
 #include "framework/host.h"
 #include "game/game.h"
@@ -35,13 +40,13 @@ constexpr WIDECHAR kSpawnDinoStatsLine[] =
 // Runs after which the game starts afresh, so its objects stay few.
 constexpr int kRunsPerGame = 256;
 
-// A server folder with an empty configuration, read once: the commands read their
+// A server folder with this configuration, read once: the commands read their
 // keys from the document at every run.
-void LoadEmptyConfig()
+void LoadConfigText(const char* text)
 {
     const auto dir = std::filesystem::temp_directory_path() / "kestrova-bench-dino";
     std::filesystem::create_directories(dir / "ArkApi" / "Plugins" / "Kestrova");
-    std::ofstream(dir / "ArkApi" / "Plugins" / "Kestrova" / "config.json") << "{}";
+    std::ofstream(dir / "ArkApi" / "Plugins" / "Kestrova" / "config.json") << text;
     sim::SetCurrentDir(dir.string());
     kestrova::LoadConfig();
 }
@@ -50,9 +55,10 @@ void LoadEmptyConfig()
 // kRunsPerGame runs.
 class BenchGame {
 public:
-    BenchGame() : world_(sim::ParseWorld(kWorld, "bench world")), game_(world_, "bench world")
+    explicit BenchGame(const char* config = "{}")
+        : world_(sim::ParseWorld(kWorld, "bench world")), game_(world_, "bench world")
     {
-        LoadEmptyConfig();
+        LoadConfigText(config);
         connection_ = &game_.MakeRconConnection();
     }
 
@@ -129,5 +135,27 @@ void BM_SpawnDinoStatsWithSixRanges(benchmark::State& state)
     RunConsoleCommand<&kestrova::SpawnDinoStatsCommand>(state, kSpawnDinoStatsLine);
 }
 BENCHMARK(BM_SpawnDinoStatsWithSixRanges)->Unit(benchmark::kMicrosecond);
+
+// What the ledger line of one KV.SpawnDino run costs the game thread: the
+// issuer's name and net id asked of the game, and what the writer's thread needs
+// to make the line, queued. Fewer runs than the queue holds, so none is dropped:
+// the writer's thread makes, writes and flushes the lines beside, about 6 us each.
+void BM_SpawnDinoLedgerLine(benchmark::State& state)
+{
+    CommandCost cost;
+    BenchGame game(R"({"DeliveryLedger": "bench-deliveries.jsonl", "DeliveryLedgerMaxMB": 16})");
+    kestrova::SyncDeliveryLedger();
+    const sim::WideString text = sim::WideString(WTEXT("KV.SpawnDino ")) + kRaptorToCryopod;
+    APlayerController* alice = game.Alice();
+    const kestrova::Outcome outcome = kestrova::SpawnDino(alice, FString(sim::WideView(text)));
+    const std::string received = sim::ToUtf8(text);
+    for (auto _ : state)
+        cost.Measure([&] { kestrova::RecordRun({alice, nullptr}, received, "KV.SpawnDino", std::nullopt, outcome); });
+    cost.Report(state);
+    const kestrova::LedgerLosses losses = kestrova::DeliveryLedger()->Losses();
+    state.counters["lines lost"] = static_cast<double>(losses.dropped + losses.failed);
+    kestrova::CloseDeliveryLedger();
+}
+BENCHMARK(BM_SpawnDinoLedgerLine)->Unit(benchmark::kMicrosecond)->Iterations(10'000);
 
 }  // namespace

@@ -82,9 +82,9 @@ nlohmann::json IssuerJson(const Issuer& issuer)
               {"netId", Utf8Of(Call(member::UniqueNetId, player))}}}};
 }
 
-nlohmann::json LedgerLineStart()
+nlohmann::json LedgerLineStart(std::chrono::system_clock::time_point time)
 {
-    return {{"v", 1}, {"time", UtcTimeText(std::chrono::system_clock::now())}};
+    return {{"v", 1}, {"time", UtcTimeText(time)}};
 }
 
 void RecordRun(const Issuer& issuer, std::string_view received, std::string_view command,
@@ -94,13 +94,17 @@ void RecordRun(const Issuer& issuer, std::string_view received, std::string_view
     if (ledger == nullptr)
         return;
     try {
-        nlohmann::json line = LedgerLineStart();
-        line["from"] = IssuerJson(issuer);
-        line["line"] = received;
-        line["command"] = command;
-        line["target"] = TargetJson(target);
-        line["outcome"] = ToJson(outcome);
-        ledger->Write(JsonLine(line));
+        // Only what needs the game is asked here; the writer's thread makes the line.
+        ledger->Write([time = std::chrono::system_clock::now(), from = IssuerJson(issuer),
+                       received = std::string(received), command = std::string(command), target, outcome] {
+            nlohmann::json line = LedgerLineStart(time);
+            line["from"] = from;
+            line["line"] = received;
+            line["command"] = command;
+            line["target"] = TargetJson(target);
+            line["outcome"] = ToJson(outcome);
+            return JsonLine(line);
+        });
     } catch (const std::exception& e) {
         LogError(e.what());
     }

@@ -3,6 +3,7 @@
 // With no ledger named, nothing here touches a file, the game or the log.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,7 +40,7 @@ struct Issuer {
 nlohmann::json IssuerJson(const Issuer& issuer);
 
 // A ledger line's first fields: its version and UTC time.
-nlohmann::json LedgerLineStart();
+nlohmann::json LedgerLineStart(std::chrono::system_clock::time_point time = std::chrono::system_clock::now());
 
 // With a ledger open, queues the line of one run of a spawn command.
 void RecordRun(const Issuer& issuer, std::string_view received, std::string_view command,

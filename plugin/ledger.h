@@ -54,6 +54,9 @@ public:
     // file within a second; a line the queue or the disk cannot take is counted
     // in Losses() and logged within a minute.
     void Write(std::string line) noexcept;
+    // The same for a line made on the writer's thread, so the caller does not
+    // pay for building it.
+    void Write(LineMaker makeLine) noexcept;
 
     // Appends an order line (or any line that must not be lost) and makes it
     // durable before it returns; the known orders then include it. An error

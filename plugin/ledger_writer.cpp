@@ -12,9 +12,9 @@ constexpr std::chrono::minutes kReportEvery{1};
 constexpr std::uint64_t kBlockBytes = std::uint64_t{64} << 10;
 
 // Room for a full queue from the start: queuing a line never moves the queue.
-std::vector<std::string> RoomFor(std::size_t lines)
+std::vector<LineMaker> RoomFor(std::size_t lines)
 {
-    std::vector<std::string> room;
+    std::vector<LineMaker> room;
     room.reserve(lines);
     return room;
 }
@@ -30,17 +30,29 @@ LedgerWriter::~LedgerWriter() { Stop(); }
 
 void LedgerWriter::Enqueue(std::string line) noexcept
 {
+    // A line holding '\n' would become two lines, neither of them whole.
+    if (line.find('\n') != std::string::npos) {
+        dropped_.fetch_add(1, std::memory_order_relaxed);
+        return;
+    }
     try {
-        // A line holding '\n' would become two lines, neither of them whole.
-        const bool whole = line.find('\n') == std::string::npos;
+        Enqueue(LineMaker([line = std::move(line)] { return line; }));
+    } catch (...) {
+        dropped_.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+void LedgerWriter::Enqueue(LineMaker makeLine) noexcept
+{
+    try {
         std::unique_lock lock(mutex_);
-        if (!whole || stopping_ || queue_.size() >= capacity_) {
+        if (stopping_ || queue_.size() >= capacity_) {
             dropped_.fetch_add(1, std::memory_order_relaxed);
             return;
         }
         if (!thread_.Started())
             thread_.Start([this] { Run(); });
-        queue_.push_back(std::move(line));
+        queue_.push_back(std::move(makeLine));
         // Otherwise the thread wakes by itself: waking it costs the caller a system call.
         if (queue_.size() == wakeAt_) {
             lock.unlock();
@@ -93,7 +105,7 @@ LedgerLosses LedgerWriter::Losses() const
 
 void LedgerWriter::Run()
 {
-    std::vector<std::string> lines = RoomFor(capacity_);  // the queue after the first swap
+    std::vector<LineMaker> lines = RoomFor(capacity_);  // the queue after the first swap
     for (bool stopping = false; !stopping;) {
         {
             std::unique_lock lock(mutex_);
@@ -111,7 +123,7 @@ void LedgerWriter::Run()
     }
 }
 
-void LedgerWriter::WriteOut(const std::vector<std::string>& lines)
+void LedgerWriter::WriteOut(const std::vector<LineMaker>& lines)
 {
     if (lines.empty())
         return;
@@ -131,14 +143,28 @@ void LedgerWriter::WriteOut(const std::vector<std::string>& lines)
         block.clear();
         inBlock = 0;
     };
-    for (const std::string& line : lines) {
+    std::uint64_t unmade = 0;
+    for (const LineMaker& makeLine : lines) {
+        std::string line;
+        try {
+            line = makeLine();
+        } catch (...) {
+            ++unmade;
+            continue;
+        }
+        if (line.find('\n') != std::string::npos) {
+            ++unmade;
+            continue;
+        }
         if (inBlock > 0 && block.size() + line.size() + 1 > blockLimit)
             writeBlock();
         block += line;
         block += '\n';
         ++inBlock;
     }
-    writeBlock();
+    if (inBlock > 0)
+        writeBlock();
+    dropped_.fetch_add(unmade, std::memory_order_relaxed);
     if (written > 0) {
         if (const std::error_code error = file_.Sync()) {
             failed += written;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -23,8 +24,12 @@
 
 namespace kestrova {
 
+// Makes one line, without its '\n', on the writer's thread: what building it
+// costs is spent there, not on the thread that queued it.
+using LineMaker = std::function<std::string()>;
+
 struct LedgerLosses {
-    std::uint64_t dropped = 0;  // the queue was full, the writer had stopped, or the line held '\n'
+    std::uint64_t dropped = 0;  // the queue was full, the writer had stopped, or the line held '\n' or was not made
     std::uint64_t failed = 0;   // the disk did not take them, or did not confirm them durable
 };
 
@@ -39,6 +44,9 @@ public:
 
     // Queues one line, without its '\n'; a line holding '\n' is dropped.
     void Enqueue(std::string line) noexcept;
+    // Queues a line made on the writer's thread, in its turn; one that throws or
+    // holds '\n' is dropped.
+    void Enqueue(LineMaker makeLine) noexcept;
 
     // Writes out everything queued, reports any loss not yet reported and ends
     // the thread. Lines queued afterwards are dropped.
@@ -49,7 +57,7 @@ public:
 private:
     void Run();
     void CountLeftoversAsLost();
-    void WriteOut(const std::vector<std::string>& lines);
+    void WriteOut(const std::vector<LineMaker>& lines);
     void ReportLosses(bool now);
 
     LedgerFile& file_;
@@ -59,7 +67,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::vector<std::string> queue_;
+    std::vector<LineMaker> queue_;
     bool stopping_ = false;
 
     std::atomic<std::uint64_t> dropped_{0};

@@ -1,4 +1,5 @@
 // The background writer: every queued line written, or counted and logged.
+#include <stdexcept>
 #include <thread>
 
 #include <gmock/gmock.h>
@@ -113,6 +114,19 @@ TEST_F(LedgerWriterTest, ALineHoldingANewlineIsDroppedRatherThanSplit)
     writer.Stop();
     EXPECT_EQ(writer.Losses().dropped, 1u);
     EXPECT_EQ(ReadFile("deliveries.jsonl"), RunLine(1) + "\n");
+}
+
+TEST_F(LedgerWriterTest, LinesMadeOnTheWritersThreadKeepTheirTurnAndOneNotMadeIsCounted)
+{
+    LedgerWriter writer(file_, 16, PluginLogger());
+    writer.Enqueue(RunLine(1));
+    writer.Enqueue(LineMaker([] { return RunLine(2); }));
+    writer.Enqueue(LineMaker([]() -> std::string { throw std::runtime_error("no line"); }));
+    writer.Enqueue(LineMaker([] { return std::string("{}\n{}"); }));
+    writer.Enqueue(RunLine(3));
+    writer.Stop();
+    EXPECT_EQ(ReadFile("deliveries.jsonl"), RunLine(1) + "\n" + RunLine(2) + "\n" + RunLine(3) + "\n");
+    EXPECT_EQ(writer.Losses().dropped, 2u);
 }
 
 // The thread starts with the first line queued; a loss before it is still told.
