@@ -9,7 +9,8 @@
 //
 // Every use resolves the name again; nothing is cached. Where the host can check a
 // use against the game's declaration (CheckedResolve.h), every resolution is
-// checked. Functions are called as the game's compiler compiled them
+// checked, unless the build says it is for a host without the check
+// (KESTROVA_NO_MEMBER_CHECKS). Functions are called as the game's compiler compiled them
 // (GameConvention.h); a signature whose convention it cannot decide does not
 // compile.
 #pragma once
@@ -24,7 +25,7 @@
 #include "AsaApi.h"
 #include "GameConvention.h"
 
-#if __has_include("CheckedResolve.h")
+#if __has_include("CheckedResolve.h") && !defined(KESTROVA_NO_MEMBER_CHECKS)
 #  include "CheckedResolve.h"
 #  define KESTROVA_CHECKED_MEMBERS 1
 #endif
