@@ -155,6 +155,9 @@ void BM_SpawnDinoLedgerLine(benchmark::State& state)
     const kestrova::LedgerLosses losses = kestrova::DeliveryLedger()->Losses();
     state.counters["lines lost"] = static_cast<double>(losses.dropped + losses.failed);
     kestrova::CloseDeliveryLedger();
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(kestrova::ConfigPath()).parent_path()))
+        if (entry.path().filename().string().starts_with("bench-deliveries"))
+            std::filesystem::remove(entry.path());
 }
 BENCHMARK(BM_SpawnDinoLedgerLine)->Unit(benchmark::kMicrosecond)->Iterations(10'000);
 
