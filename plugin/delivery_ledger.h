@@ -36,7 +36,8 @@ struct Issuer {
     RCONClientConnection* connection = nullptr;
 };
 
-// {"console": {"name", "netId"}} or {"console": null} or {"rcon": "address"}.
+// {"console": {"name", "netId"}} or {"console": null} or {"rcon": "address:port"},
+// the RCON client as the game knows it.
 nlohmann::json IssuerJson(const Issuer& issuer);
 
 // A ledger line's first fields: its version and UTC time.

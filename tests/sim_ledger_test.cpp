@@ -1,6 +1,7 @@
 // kestrova-sim's /ledger: the plugin's delivery ledger read from the server's
 // folder, each line decoded on one line; the orders outlive the run that took
-// them, and a torn line shows as one instead of hiding the others.
+// them, and a torn line shows as one instead of hiding the others. And what the
+// ledger records of an RCON client.
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -8,15 +9,19 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include "app/options.h"
 #include "support/catalogue_references.h"
 #include "support/regex_matchers.h"
 #include "support/run_sim.h"
 #include "support/server_dir.h"
+#include "support/sim_server.h"
 
 namespace kestrova::test {
 namespace {
 
+using ::testing::Each;
 using ::testing::HasSubstr;
 
 const std::string kRaptorWord = kRaptor;
@@ -38,6 +43,28 @@ TEST_F(SimLedger, ShowsWhatEarlierRunsRecordedDecoded)
     EXPECT_THAT(second.output, ContainsStdRegex(R"(Z  order shop-1 started  by Alice \(net id [0-9a-f]+\)  KV\.Order shop-1 KV\.SpawnDinoFor 1002 )"));
     EXPECT_THAT(second.output, ContainsStdRegex(R"(Z  order shop-1 outcome  KV\.SpawnDinoFor  for Bob \(1002\)  delivered)"));
     EXPECT_THAT(second.output, ContainsStdRegex(R"(Z  KV\.SpawnItemFor  by Alice \(net id [0-9a-f]+\)  for id 9999  nothing \(no-such-player\))"));
+}
+
+// An RCON client is recorded by its address and port: two connections, two ports.
+TEST_F(SimLedger, RecordsAnRconClientByItsAddressAndPort)
+{
+    {
+        SimServer server(dir_, {});
+        ASSERT_NE(server.Port(), 0) << server.Process().Output();
+        for (int i = 0; i < 2; ++i) {
+            tools::RconClient client = server.Client();
+            ASSERT_TRUE(client.Authenticate(sim::kDefaultRconPassword));
+            ASSERT_TRUE(client.Command("KV.SpawnItemFor 9999 x y 0 0 1", 2));
+        }
+        EXPECT_EQ(server.Quit(), 0) << server.Process().Output();
+    }
+    std::ifstream file(dir_.ConfigPath().parent_path() / "deliveries.jsonl");
+    std::vector<std::string> peers;
+    for (std::string line; std::getline(file, line);)
+        peers.push_back(nlohmann::json::parse(line)["from"].value("rcon", ""));
+    ASSERT_EQ(peers.size(), 2u);
+    EXPECT_THAT(peers, Each(MatchesStdRegex(R"(127\.0\.0\.1:[1-9][0-9]*)")));
+    EXPECT_NE(peers[0], peers[1]);
 }
 
 TEST_F(SimLedger, ATornLineShowsAsOneBetweenWholeOnes)

@@ -15,6 +15,14 @@ bool IsLoopback(const std::string& address)
     return !error && parsed.is_loopback();
 }
 
+// "127.0.0.1:50123", "[::1]:50123".
+std::string PeerText(const std::string& address, std::uint16_t port)
+{
+    std::error_code error;
+    const bool v6 = asio::ip::make_address(address, error).is_v6() && !error;
+    return (v6 ? "[" + address + "]" : address) + ":" + std::to_string(port);
+}
+
 }  // namespace
 
 bool ChooseRconPassword(const RconOptions& options, std::string& password, std::string& error)
@@ -87,7 +95,7 @@ std::uint16_t RconService::Port() const { return server_ ? server_->Port() : 0; 
 
 void RconService::Run(const rcon::Request& request, const rcon::Respond& respond)
 {
-    std::vector<rcon::Reply> replies = RunRconRequest(game_, ConnectionFor(request.address), request);
+    std::vector<rcon::Reply> replies = RunRconRequest(game_, ConnectionFor(request), request);
     show_(DescribeRconTraffic(request, replies));
     if (++requests_ == dropReply_) {
         show_("[rcon] reply dropped and connection closed (--rcon-drop-reply " + std::to_string(dropReply_) + ")");
@@ -97,13 +105,15 @@ void RconService::Run(const rcon::Request& request, const rcon::Respond& respond
     respond(std::move(replies));
 }
 
-RconConnection& RconService::ConnectionFor(const std::string& address)
+// The game knows a client by its address and port. The stand-in keeps one
+// connection object per address and gives it the port of the connection whose
+// request runs: all that a command sees of it.
+RconConnection& RconService::ConnectionFor(const rcon::Request& request)
 {
-    RconConnection*& connection = connections_[address];
-    if (connection == nullptr) {
+    RconConnection*& connection = connections_[request.address];
+    if (connection == nullptr)
         connection = &game_.MakeRconConnection();
-        connection->PeerAddress = FString(address.c_str());
-    }
+    connection->PeerAddress = FString(PeerText(request.address, request.port).c_str());
     return *connection;
 }
 

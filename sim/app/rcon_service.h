@@ -41,7 +41,7 @@ public:
 
 private:
     void Run(const rcon::Request& request, const rcon::Respond& respond);
-    RconConnection& ConnectionFor(const std::string& address);
+    RconConnection& ConnectionFor(const rcon::Request& request);
 
     Game& game_;
     rcon::GameThread& gameThread_;

@@ -20,7 +20,7 @@ class RconConnection : public Object {
 public:
     using Object::Object;
 
-    FString PeerAddress;                                 // the client's address, as the game knows it
+    FString PeerAddress;                                 // the client's address and port, "127.0.0.1:50123"
     std::vector<RconReply> replies;                      // every reply, in order
     std::function<void(const RconReply&)> onReply;       // e.g. to send it to a client
 };

@@ -35,8 +35,10 @@ bool PasswordMatches(std::string_view given, std::string_view expected)
     return difference == 0;
 }
 
-Connection::Connection(asio::ip::tcp::socket socket, std::string address, ConnectionContext& context)
-    : socket_(std::move(socket)), timer_(socket_.get_executor()), address_(std::move(address)), context_(context)
+Connection::Connection(asio::ip::tcp::socket socket, std::string address, std::uint16_t port,
+                       ConnectionContext& context)
+    : socket_(std::move(socket)), timer_(socket_.get_executor()), address_(std::move(address)), port_(port),
+      context_(context)
 {
 }
 
@@ -182,7 +184,7 @@ void Connection::Dispatch(Packet packet)
             });
         });
     try {
-        context_.execute(Request{packet.id, ValidUtf8(packet.body), address_}, std::move(respond));
+        context_.execute(Request{packet.id, ValidUtf8(packet.body), address_, port_}, std::move(respond));
     } catch (const std::exception& error) {
         Note(Notice::HandOff, std::string("request could not be handed on: ") + error.what());
     }

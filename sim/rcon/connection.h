@@ -42,7 +42,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
 public:
     using Clock = std::chrono::steady_clock;
 
-    Connection(asio::ip::tcp::socket socket, std::string address, ConnectionContext& context);
+    Connection(asio::ip::tcp::socket socket, std::string address, std::uint16_t port, ConnectionContext& context);
 
     void Start();
     void Close();
@@ -70,6 +70,7 @@ private:
     asio::ip::tcp::socket socket_;
     asio::steady_timer timer_;
     std::string address_;
+    std::uint16_t port_;
     ConnectionContext& context_;
 
     std::array<char, 4096> readBuffer_;

@@ -15,6 +15,7 @@ struct Request {
     std::int32_t id = 0;   // the request id; replies usually carry it
     std::string body;      // the command line, valid UTF-8
     std::string address;   // the client's address, for the owner's log
+    std::uint16_t port = 0;  // the client's port: which of the address's connections
 };
 
 struct Reply {

@@ -201,7 +201,7 @@ void Server::Impl::Admit(tcp::socket socket)
     AddressUse& use = perAddress[address];
     ++use.open;
     ++use.unauthenticated;
-    auto connection = std::make_shared<Connection>(std::move(socket), std::move(address), context);
+    auto connection = std::make_shared<Connection>(std::move(socket), std::move(address), remote.port(), context);
     connections.emplace(connection.get(), Slot{connection, ++admitted, false});
     unauthenticated.emplace(admitted, connection.get());
     connectionCount = connections.size();
