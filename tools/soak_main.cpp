@@ -182,7 +182,9 @@ int main(int argc, char** argv)
         std::unique_ptr<SimProcess> sim;
         std::uint16_t port = externalPort;
         if (!external) {
-            std::vector<std::string> args = {"--serve", "--rcon-port", "0", "--rcon-password", password};
+            // Not --serve: the sim's console is this process's pipe, so when this process
+            // ends, however it ends, the sim ends with it.
+            std::vector<std::string> args = {"--rcon-port", "0", "--rcon-password", password};
             args.insert(args.end(), simArgs.begin(), simArgs.end());
             sim = std::make_unique<SimProcess>(simPath, args);
             const auto listening = sim->WaitForLine(std::regex(R"(rcon: +listening on 127\.0\.0\.1:([0-9]+))"), 30s);
