@@ -39,7 +39,6 @@ Ledger::Ledger(LedgerSettings settings)
 
 Ledger::~Ledger() { Stop(); }
 
-void Ledger::Write(std::string line) noexcept { writer_.Enqueue(std::move(line)); }
 void Ledger::Write(LineMaker makeLine) noexcept { writer_.Enqueue(std::move(makeLine)); }
 
 std::error_code Ledger::WriteDurable(std::string_view line) noexcept

@@ -50,12 +50,10 @@ public:
     Ledger(const Ledger&) = delete;
     Ledger& operator=(const Ledger&) = delete;
 
-    // Queues an ordinary line: one JSON object without '\n'. It reaches the
-    // file within a second; a line the queue or the disk cannot take is counted
-    // in Losses() and logged within a minute.
-    void Write(std::string line) noexcept;
-    // The same for a line made on the writer's thread, so the caller does not
-    // pay for building it.
+    // Queues an ordinary line, made on the writer's thread so that the caller
+    // does not pay for building it: one JSON object without '\n'. It reaches
+    // the file within a second; a line that is not made, or that the queue or
+    // the disk cannot take, is counted in Losses() and logged within a minute.
     void Write(LineMaker makeLine) noexcept;
 
     // Appends an order line (or any line that must not be lost) and makes it

@@ -28,20 +28,6 @@ LedgerWriter::LedgerWriter(LedgerFile& file, std::size_t capacity, std::shared_p
 
 LedgerWriter::~LedgerWriter() { Stop(); }
 
-void LedgerWriter::Enqueue(std::string line) noexcept
-{
-    // A line holding '\n' would become two lines, neither of them whole.
-    if (line.find('\n') != std::string::npos) {
-        dropped_.fetch_add(1, std::memory_order_relaxed);
-        return;
-    }
-    try {
-        Enqueue(LineMaker([line = std::move(line)] { return line; }));
-    } catch (...) {
-        dropped_.fetch_add(1, std::memory_order_relaxed);
-    }
-}
-
 void LedgerWriter::Enqueue(LineMaker makeLine) noexcept
 {
     try {
@@ -152,6 +138,7 @@ void LedgerWriter::WriteOut(const std::vector<LineMaker>& lines)
             ++unmade;
             continue;
         }
+        // A line holding '\n' would become two lines, neither of them whole.
         if (line.find('\n') != std::string::npos) {
             ++unmade;
             continue;

@@ -42,8 +42,6 @@ public:
     LedgerWriter(const LedgerWriter&) = delete;
     LedgerWriter& operator=(const LedgerWriter&) = delete;
 
-    // Queues one line, without its '\n'; a line holding '\n' is dropped.
-    void Enqueue(std::string line) noexcept;
     // Queues a line made on the writer's thread, in its turn; one that throws or
     // holds '\n' is dropped.
     void Enqueue(LineMaker makeLine) noexcept;

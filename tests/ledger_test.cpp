@@ -26,7 +26,7 @@ TEST_F(LedgerWholeTest, OrdersWrittenInOneRunAreKnownInTheNext)
         Ledger ledger(Settings());
         EXPECT_FALSE(ledger.WriteDurable(StartedLine("a")));
         EXPECT_FALSE(ledger.WriteDurable(OutcomeLine("a", "delivered")));
-        ledger.Write(RunLine(1));
+        ledger.Write(Made(RunLine(1)));
         EXPECT_FALSE(ledger.WriteDurable(StartedLine("b")));
         ASSERT_TRUE(ledger.FindOrder("a"));
         EXPECT_TRUE(ledger.FindOrder("a")->hasOutcome);

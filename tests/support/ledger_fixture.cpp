@@ -165,6 +165,11 @@ std::string OutcomeLine(const std::string& order, const std::string& result)
            R"(","event":"outcome","outcome":{"result":")" + result + R"(","creatures":1}})";
 }
 
+LineMaker Made(std::string line)
+{
+    return [line = std::move(line)] { return line; };
+}
+
 std::string RunLine(int number)
 {
     return R"({"v":1,"time":"2026-12-08T16:20:02.000Z","line":"KV.SpawnDino )" + std::to_string(number) +

@@ -15,6 +15,7 @@
 #include "framework/host.h"
 #include "plugin/append_file.h"
 #include "plugin/ledger_file.h"
+#include "plugin/ledger_writer.h"
 
 namespace kestrova::test {
 
@@ -72,5 +73,7 @@ std::string StartedLine(const std::string& order);
 std::string OutcomeLine(const std::string& order, const std::string& result);
 // A spawn command's line: not about an order.
 std::string RunLine(int number);
+// Makes `line` as it stands, on the writer's thread.
+LineMaker Made(std::string line);
 
 }  // namespace kestrova::test
