@@ -1,0 +1,3 @@
+// The compiler intrinsics Microsoft's standard library uses: clang declares them all.
+#pragma once
+#include <intrin.h>
