@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, from Debian's packages, when missing;
 # and the stock RCON clients from npm that the tests try kestrova-sim with.
-# With --windows, also what the Windows build needs: mingw-w64 to cross-build and
-# Wine to run what it builds. GoogleTest's sources are for the builds that cannot
-# link Debian's compiled GoogleTest: Windows and libc++.
+# With --windows, also what the Windows builds need: clang-cl, lld-link and LLVM's
+# tools, and Wine's headers and DLLs, for the build in Microsoft's ABI; mingw-w64 for
+# the test build in GCC's; Wine to run what they build; and Microsoft's standard
+# library, unpacked into .cache/msstl from ../shared/deps (see the README).
+# GoogleTest's sources are for the builds that cannot link Debian's compiled
+# GoogleTest: Windows and libc++.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+windows=0
 packages=(
   cmake ninja-build g++ pkg-config
   clang libclang-rt-14-dev clang-tidy libc++-14-dev libc++abi-14-dev
@@ -16,7 +20,10 @@ packages=(
 )
 for arg in "$@"; do
   case $arg in
-    --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64) ;;
+    --windows)
+      windows=1
+      packages+=(clang-tools-14 lld-14 llvm-14 wine64 libwine-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+      ;;
     *) echo "setup: unknown option $arg" >&2; exit 2 ;;
   esac
 done
@@ -46,4 +53,19 @@ if [[ ! -d $clients/node_modules/rcon-srcds || ! -d $clients/node_modules/rcon-c
   mkdir -p "$clients"
   npm install --prefix "$clients" --no-save --no-audit --no-fund --loglevel=error "${npm_clients[@]}" >/dev/null ||
     echo "setup: could not install them; the tests that use them will be skipped"
+fi
+
+# Microsoft's standard library, release vs-2022-17.4, as its release archive holds it.
+msstl=.cache/msstl
+msstl_archive=${KESTROVA_MSSTL_ARCHIVE:-../shared/deps/msstl-vs-2022-17.4.tar.xz}
+if ((windows)) && [[ ! -f $msstl/stl/inc/yvals_core.h ]]; then
+  if [[ -f $msstl_archive ]]; then
+    echo "setup: unpacking Microsoft's standard library from $msstl_archive into $msstl"
+    rm -rf "$msstl"
+    mkdir -p .cache
+    tar -xJf "$msstl_archive" -C .cache
+  else
+    echo "setup: $msstl_archive is missing: put tag vs-2022-17.4 of microsoft/STL in $msstl (see the README)" >&2
+    exit 1
+  fi
 fi

@@ -9,6 +9,11 @@
 extern "C" {
 #endif
 int __cdecl atexit(void(__cdecl*)(void));
+_ACRTIMP unsigned int __cdecl _set_abort_behavior(unsigned int _Flags, unsigned int _Mask);
+#ifndef _WRITE_ABORT_MSG
+#define _WRITE_ABORT_MSG 0x1
+#define _CALL_REPORTFAULT 0x2
+#endif
 _ACRTIMP int __cdecl at_quick_exit(void(__cdecl*)(void));
 _ACRTIMP __declspec(noreturn) void __cdecl quick_exit(int);
 #ifndef _GETENV_S_DEFINED

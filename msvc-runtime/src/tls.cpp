@@ -1,5 +1,6 @@
-// The module's thread-local storage: the TLS directory the loader reads, the dynamic
-// initialisers of thread_local objects (.CRT$XD), run on each new thread, and their
+// The module's thread-local storage: the TLS directory the loader reads; the dynamic
+// initialisers of thread_local objects (.CRT$XD), run once a thread, when it starts or
+// when it first reaches one of them (a thread older than the module); and their
 // destructors, run when a thread ends (or the module, for the thread that unloads it).
 #include <windows.h>
 
@@ -44,10 +45,6 @@ struct ThreadDestructors {
 };
 thread_local ThreadDestructors* destructors = nullptr;
 
-void NTAPI RunThreadInitialisers(PVOID, DWORD reason, PVOID) {
-  if (reason == DLL_THREAD_ATTACH) msvc_runtime::StartThreadLocals();
-}
-
 void NTAPI RunThreadDestructors(PVOID, DWORD reason, PVOID) {
   if (reason != DLL_THREAD_DETACH && reason != DLL_PROCESS_DETACH) return;
   ThreadDestructors* const own = destructors;
@@ -59,17 +56,23 @@ void NTAPI RunThreadDestructors(PVOID, DWORD reason, PVOID) {
 }
 }  // namespace
 
-namespace msvc_runtime {
-void StartThreadLocals() noexcept {
+extern "C" {
+// Whether this thread has run the initialisers; the compiler tests it before each use
+// of a thread_local object and calls __dyn_tls_on_demand_init while it is false.
+__declspec(thread) bool __tls_guard = false;
+
+void NTAPI __dyn_tls_init(PVOID, DWORD reason, PVOID) noexcept {
+  if (reason != DLL_THREAD_ATTACH || __tls_guard) return;
+  __tls_guard = true;
   for (_PVFV* initialiser = &__xd_a + 1; initialiser != &__xd_z; ++initialiser) {
     if (*initialiser != nullptr) (*initialiser)();
   }
 }
-}  // namespace msvc_runtime
 
-extern "C" {
+void __cdecl __dyn_tls_on_demand_init() noexcept { __dyn_tls_init(nullptr, DLL_THREAD_ATTACH, nullptr); }
+
 // The loader calls the callbacks listed between __xl_a and __xl_z.
-extern __declspec(allocate(".CRT$XLC")) PIMAGE_TLS_CALLBACK const __dyn_tls_init_callback = RunThreadInitialisers;
+extern __declspec(allocate(".CRT$XLC")) PIMAGE_TLS_CALLBACK const __dyn_tls_init_callback = __dyn_tls_init;
 extern __declspec(allocate(".CRT$XLD")) PIMAGE_TLS_CALLBACK const __dyn_tls_dtor_callback = RunThreadDestructors;
 
 // Called by the compiler when a thread_local object with a destructor is first made.
@@ -93,3 +96,7 @@ void __cdecl __tlregdtor(_PVFV destructor) {
   own->slots[own->count++] = destructor;
 }
 }
+
+namespace msvc_runtime {
+void StartThreadLocals() noexcept { __dyn_tls_on_demand_init(); }
+}  // namespace msvc_runtime

@@ -136,6 +136,7 @@ void RunSession(SessionInput& input, rcon::GameThread& gameThread, Screen& scree
 void KillAt(const TripPoint& point)
 {
     std::fprintf(stderr, "kestrova-sim: killed as the plugin reached %s\n", point.name.c_str());
+    std::fflush(stderr);  // a C runtime may buffer stderr into a pipe, and the kill loses the buffer
     KillThisProcess();
 }
 

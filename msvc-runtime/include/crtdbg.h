@@ -1,0 +1,18 @@
+// Wine's <crtdbg.h>, with the report destinations and, outside debug builds, the
+// report-file call that Microsoft's header gives (it does nothing there).
+#pragma once
+#include_next <crtdbg.h>
+#include <stdint.h>
+#ifndef _CRTDBG_MODE_FILE
+#define _CRTDBG_MODE_FILE 0x1
+#define _CRTDBG_MODE_DEBUG 0x2
+#define _CRTDBG_MODE_WNDW 0x4
+#endif
+typedef void* _HFILE;
+#define _CRTDBG_INVALID_HFILE ((_HFILE)(intptr_t)-1)
+#define _CRTDBG_HFILE_ERROR ((_HFILE)(intptr_t)-2)
+#define _CRTDBG_FILE_STDOUT ((_HFILE)(intptr_t)-4)
+#define _CRTDBG_FILE_STDERR ((_HFILE)(intptr_t)-5)
+#ifndef _DEBUG
+#define _CrtSetReportFile(t, f) ((_HFILE)0)
+#endif
