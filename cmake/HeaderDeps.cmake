@@ -1,12 +1,12 @@
 # spdlog, fmt, nlohmann/json and Asio as header-only libraries from given include
 # directories, under the target names of their own CMake packages, for builds that
 # cannot use Debian's compiled libraries (Linux libraries, built against libstdc++):
-# the mingw cross-build, MSVC, and clang with libc++.
+# the Windows builds and clang with libc++.
 #
 # KESTROVA_HEADER_DIRS: the include directories that hold spdlog/, fmt/, nlohmann/
 # and asio.hpp. Unset on a Debian machine, a directory of links to exactly those
-# four under /usr/include is made here: /usr/include itself must stay off a mingw
-# include path, or glibc's headers would shadow the mingw runtime's, and off a
+# four under /usr/include is made here: /usr/include itself must stay off a Windows
+# include path, or glibc's headers would shadow the Windows runtime's, and off a
 # libc++ one, whose headers must come before the C library's.
 
 set(KESTROVA_HEADER_DIRS "" CACHE STRING "Include directories holding spdlog/, fmt/, nlohmann/ and asio.hpp")

@@ -1,20 +1,14 @@
 # The zip a server admin unzips into the server's directory, with
 # ArkApi/Plugins/Kestrova/{Kestrova.dll,config.json}: Kestrova-<version>-win64.zip,
-# built with MSVC (the msvc preset, `--target PACKAGE`). The mingw cross-build's DLL
-# imports the framework's functions under GCC's names and with libstdc++'s types,
-# which only the stand-in's AsaApi.dll exports, so its zip says that it is for
-# testing: Kestrova-<version>-win64-mingw-test.zip (`--target package`).
+# from the build in Microsoft's ABI (the windows-msvc-abi preset, or Visual Studio's
+# msvc preset), `--target package`.
 set(KESTROVA_PLUGIN_DIR ArkApi/Plugins/Kestrova)
 install(TARGETS Kestrova RUNTIME DESTINATION ${KESTROVA_PLUGIN_DIR} COMPONENT plugin)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/config.json DESTINATION ${KESTROVA_PLUGIN_DIR} COMPONENT plugin)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Kestrova)
-if(MINGW)
-  set(CPACK_PACKAGE_FILE_NAME Kestrova-${PROJECT_VERSION}-win64-mingw-test)
-else()
-  set(CPACK_PACKAGE_FILE_NAME Kestrova-${PROJECT_VERSION}-win64)
-endif()
+set(CPACK_PACKAGE_FILE_NAME Kestrova-${PROJECT_VERSION}-win64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
 set(CPACK_COMPONENTS_ALL plugin)

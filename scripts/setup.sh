@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, from Debian's packages, when missing;
 # and the stock RCON clients from npm that the tests try kestrova-sim with.
-# With --windows, also what the Windows builds need: clang-cl, lld-link and LLVM's
-# tools, and Wine's headers and DLLs, for the build in Microsoft's ABI; mingw-w64 for
-# the test build in GCC's; Wine to run what they build; and Microsoft's standard
-# library, unpacked into .cache/msstl from ../shared/deps (see the README).
+# With --windows, also what the Windows build needs: clang-cl, lld-link and LLVM's
+# tools; Wine's headers and DLLs, to build against and to run what it builds; and
+# Microsoft's standard library, unpacked into .cache/msstl from ../shared/deps (see
+# the README).
 # GoogleTest's sources are for the builds that cannot link Debian's compiled
 # GoogleTest: Windows and libc++.
 set -euo pipefail
@@ -22,7 +22,7 @@ for arg in "$@"; do
   case $arg in
     --windows)
       windows=1
-      packages+=(clang-tools-14 lld-14 llvm-14 wine64 libwine-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+      packages+=(clang-tools-14 lld-14 llvm-14 wine64 libwine-dev)
       ;;
     *) echo "setup: unknown option $arg" >&2; exit 2 ;;
   esac
