@@ -72,14 +72,19 @@ Ledger* DeliveryLedger() noexcept { return Holder().ledger.get(); }
 
 nlohmann::json IssuerJson(const Issuer& issuer)
 {
+    // Who issued a run is told as far as the game can tell it: a member it lacks
+    // leaves that part null rather than the run unrecorded.
+    const auto known = [](const std::optional<std::string>& text) {
+        return text ? nlohmann::json(*text) : nlohmann::json(nullptr);
+    };
     if (issuer.connection != nullptr)
-        return {{"rcon", Utf8Of(FieldOf(member::PeerAddress, issuer.connection))}};
+        return {{"rcon", known(UnlessMissing([&] { return Utf8Of(FieldOf(member::PeerAddress, issuer.connection)); }))}};
     if (issuer.player == nullptr)
         return {{"console", nullptr}};
     AShooterPlayerController* player = AsShooterController(issuer.player);
     return {{"console",
-             {{"name", Utf8Of(Call(member::PlayerCharacterName, player))},
-              {"netId", Utf8Of(Call(member::UniqueNetId, player))}}}};
+             {{"name", known(UnlessMissing([&] { return Utf8Of(Call(member::PlayerCharacterName, player)); }))},
+              {"netId", known(UnlessMissing([&] { return Utf8Of(Call(member::UniqueNetId, player)); }))}}}};
 }
 
 nlohmann::json LedgerLineStart(std::chrono::system_clock::time_point time)

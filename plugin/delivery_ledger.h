@@ -37,7 +37,8 @@ struct Issuer {
 };
 
 // {"console": {"name", "netId"}} or {"console": null} or {"rcon": "address:port"},
-// the RCON client as the game knows it.
+// the RCON client as the game knows it; a part the game cannot tell (it lacks the
+// member) is null: {"rcon": null}.
 nlohmann::json IssuerJson(const Issuer& issuer);
 
 // A ledger line's first fields: its version and UTC time.

@@ -159,6 +159,8 @@ int RunSimulator(const std::vector<std::string>& args, const std::filesystem::pa
     try {
         const std::string source = options.world ? options.world->string() : kBuiltInWorld;
         game = std::make_unique<Game>(LoadWorld(options), source);
+        for (const std::string& name : options.withoutMembers)
+            WithholdNamedMember(name, "--without-member");
     } catch (const WorldError& e) {
         std::cerr << "kestrova-sim: " << e.what() << "\n";
         return 1;
