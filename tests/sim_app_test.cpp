@@ -38,6 +38,28 @@ TEST(SimOptions, FlagsAndTheirValues)
     EXPECT_TRUE(defaults.withoutMembers.empty());
 }
 
+TEST(SimProgram, KillPointsThatCanNeverBeReachedAreRefusedWithTheValidForms)
+{
+    const SimRun shortName = RunSim({"--kill-at", "call:SpawnActor"}, "");
+    EXPECT_FALSE(shortName.succeeded);
+    EXPECT_THAT(shortName.output,
+                ::testing::HasSubstr("--kill-at call:SpawnActor: the game has no function of that name"));
+    EXPECT_THAT(shortName.output,
+                ::testing::HasSubstr("did you mean call:AShooterPlayerController.SpawnActor(FString&,float,float,"
+                                     "float,bool)"));
+
+    const SimRun field = RunSim({"--kill-at", "return:UWorld.TimeSeconds"}, "");
+    EXPECT_FALSE(field.succeeded) << "a field is never called";
+
+    const SimRun command = RunSim({"--kill-at", "dispatch:KV.SpawnDinos"}, "");
+    EXPECT_FALSE(command.succeeded);
+    EXPECT_THAT(command.output, ::testing::HasSubstr("the plugin registered no command of that name"));
+    EXPECT_THAT(command.output, ::testing::HasSubstr("dispatch:KV.SpawnDino,"));
+
+    const SimRun valid = RunSim({"--kill-at", "dispatch:KV.SpawnDinoFor"}, "/players\n");
+    EXPECT_TRUE(valid.succeeded) << valid.output;
+}
+
 TEST(SimProgram, WithoutAMemberThePluginSaysSoAndTheRunFailsNamingIt)
 {
     const std::string quality = "UPrimalItem.ItemQualityIndex";

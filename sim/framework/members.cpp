@@ -1,5 +1,6 @@
 #include "members.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unordered_map>
@@ -102,6 +103,16 @@ void ClearMembers()
 }
 
 bool HasMember(std::string_view name) { return Members().find(name) != Members().end(); }
+
+std::vector<std::string> MemberNames(MemberKind kind)
+{
+    std::vector<std::string> names;
+    for (const auto& [name, member] : Members())
+        if (member.kind == kind && (kind != MemberKind::Function || !member.declared.type.empty()))
+            names.push_back(name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 bool WithholdMember(std::string_view name)
 {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "CheckedResolve.h"
 
@@ -33,6 +34,9 @@ struct Member {
 SDK_API void RegisterMember(std::string name, const Member& member);
 SDK_API void ClearMembers();
 SDK_API bool HasMember(std::string_view name);
+// The names of the members of that kind, sorted; for functions, only those the
+// plugin can call (the allocator is the host's own).
+SDK_API std::vector<std::string> MemberNames(MemberKind kind);
 
 // From now until ClearMembers, `name` resolves as a member the game lacks. False,
 // and nothing withheld, when no member has that name.
