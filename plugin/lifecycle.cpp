@@ -23,7 +23,7 @@ void Load()
     ResetMissingMemberReports();
     LogMissingMembers();
     RegisterCommands();
-    SyncDeliveryLedger();
+    SyncDeliveryLedger(LedgerSync::AtLoad);
     SyncOrderCommands();
 }
 

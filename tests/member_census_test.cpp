@@ -13,10 +13,13 @@
 
 #include "framework/host.h"
 #include "game/world_file.h"
+#include "plugin/delivery_ledger.h"
+#include "plugin/ledger.h"
 #include "plugin/lifecycle.h"
 #include "plugin/member_census.h"
 #include "support/catalogue_references.h"
 #include "support/game_fixture.h"
+#include "support/ledger_fixture.h"
 #include "support/server_dir.h"
 
 namespace kestrova::test {
@@ -70,6 +73,10 @@ protected:
         TempServerDir server(kConfig);
         Log().Clear();
         Load();
+        // Orders wait for the ledger's read-back, on its own thread.
+        if (Ledger* ledger = DeliveryLedger()) {
+            EXPECT_TRUE(ReadBack(*ledger));
+        }
         Pass pass;
         for (const std::string& line : kConsoleLines)
             RunConsoleAs("1001", line);
