@@ -138,6 +138,25 @@ TEST_F(OrderCommand, AnOrderThatCannotBeRecordedIsNotRun)
     std::filesystem::remove(LedgerPath());
 }
 
+// While the ledger is read back, on its own thread, an order is answered that
+// it is still being read and runs nothing; once read, it runs.
+TEST_F(OrderCommand, WhileTheLedgerIsReadBackAnOrderRunsNothing)
+{
+    Unload();
+    // Long enough to read that the order comes first: 64 MiB of what a power cut left.
+    std::ofstream(LedgerPath().parent_path() / "deliveries.1.jsonl", std::ios::binary)
+        << std::string(std::size_t{64} << 20, '\0');
+    Load();
+    const nlohmann::json early = Order("shop-1");
+    EXPECT_EQ(early["error"], "the delivery ledger is still being read back; nothing was run, try again shortly");
+    EXPECT_EQ(CreaturesOf("1002"), 0u);
+    WaitForReadBack();
+    const nlohmann::json later = Order("shop-1");
+    EXPECT_EQ(later["repeat"], false) << "the early one was not recorded";
+    EXPECT_EQ(later["outcome"]["result"], "delivered");
+    EXPECT_EQ(CreaturesOf("1002"), 1u);
+}
+
 TEST_F(OrderCommand, RefusesALineItCannotRead)
 {
     EXPECT_THAT(Order("bad/id", kOrderLine)["error"].get<std::string>(), HasSubstr("1 to 64 characters"));
