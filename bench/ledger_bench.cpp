@@ -1,13 +1,15 @@
 // The delivery ledger's costs on this machine's disk: what an ordinary line
 // costs the thread that writes it (queued only), what an order's two durable
-// lines cost, and how long a ledger of a million orders takes to read back,
-// with the memory each known order takes.
+// lines cost, how long a ledger of a million orders takes to read back, with
+// the memory each known order takes, and how long the game thread waits
+// meanwhile.
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -143,6 +145,8 @@ void BM_LedgerOrderDurableLines(benchmark::State& state)
 {
     BenchFolder folder;
     Ledger ledger(LedgerSettings{{folder.Path(), "deliveries.jsonl", 64ull << 20, 4}});
+    while (!ledger.Ready())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     std::vector<double> orders;
     std::vector<double> lines;
     std::size_t n = 0;
@@ -166,23 +170,33 @@ void BM_LedgerOrderDurableLines(benchmark::State& state)
 }
 BENCHMARK(BM_LedgerOrderDurableLines)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
-// A million orders, each a "started" and an outcome line, over four files, read
-// back into the known orders; the memory they take, per order.
-void BM_LedgerLoadMillionOrders(benchmark::State& state)
+constexpr std::size_t kMillionOrders = 1'000'000;
+constexpr std::uint32_t kMillionFiles = 4;
+
+// A million orders, each a "started" and an outcome line, over four files;
+// their size in bytes.
+std::uint64_t WriteMillionOrders(const LedgerFiles& files)
 {
-    constexpr std::size_t kOrders = 1'000'000;
-    constexpr std::uint32_t kFiles = 4;
-    BenchFolder folder;
-    const LedgerFiles files{folder.Path(), "deliveries.jsonl", 1ull << 40, kFiles};
     std::uint64_t bytes = 0;
-    for (std::uint32_t index = kFiles; index-- > 0;) {
+    for (std::uint32_t index = kMillionFiles; index-- > 0;) {
         std::ofstream out(files.Path(index), std::ios::binary);
         std::string text;
-        for (std::size_t n = (kFiles - 1 - index) * kOrders / kFiles; n < (kFiles - index) * kOrders / kFiles; ++n)
+        const std::size_t first = (kMillionFiles - 1 - index) * kMillionOrders / kMillionFiles;
+        const std::size_t last = (kMillionFiles - index) * kMillionOrders / kMillionFiles;
+        for (std::size_t n = first; n < last; ++n)
             text += StartedLine(OrderId(n)) + "\n" + OutcomeLine(OrderId(n)) + "\n";
         out << text;
         bytes += text.size();
     }
+    return bytes;
+}
+
+// A million orders read back into the known orders; the memory they take, per order.
+void BM_LedgerLoadMillionOrders(benchmark::State& state)
+{
+    BenchFolder folder;
+    const LedgerFiles files{folder.Path(), "deliveries.jsonl", 1ull << 40, kMillionFiles};
+    const std::uint64_t bytes = WriteMillionOrders(files);
     std::size_t known = 0;
     double bytesPerOrder = 0;
     for (auto _ : state) {
@@ -199,5 +213,44 @@ void BM_LedgerLoadMillionOrders(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * static_cast<std::int64_t>(state.iterations()));
 }
 BENCHMARK(BM_LedgerLoadMillionOrders)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A reload that opens a ledger of a million orders, seen from the game thread:
+// it opens the ledger, then, as a busy server would, asks it for an order and
+// queues a line every millisecond until the orders are known. The longest of
+// those calls is the longest the game thread waited; the read-back happens on
+// the ledger's own thread meanwhile.
+void BM_LedgerReloadGameThreadWait(benchmark::State& state)
+{
+    BenchFolder folder;
+    const LedgerFiles files{folder.Path(), "deliveries.jsonl", 1ull << 40, kMillionFiles};
+    WriteMillionOrders(files);
+    double longestMicros = 0;
+    double readMillis = 0;
+    std::size_t calls = 0;
+    for (auto _ : state) {
+        const auto opened = Clock::now();
+        Ledger ledger(LedgerSettings{files, 1 << 16});
+        ledger.StartReading();
+        longestMicros = std::chrono::duration<double, std::micro>(Clock::now() - opened).count();
+        calls = 1;
+        for (bool ready = false; !ready;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            const auto start = Clock::now();
+            ready = ledger.Ready();
+            benchmark::DoNotOptimize(ledger.FindOrder(OrderId(calls)));
+            ledger.Write([] { return std::string(R"({"v":1,"bench":"reload"})"); });
+            longestMicros = std::max(longestMicros, std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+            ++calls;
+        }
+        readMillis = std::chrono::duration<double, std::milli>(Clock::now() - opened).count();
+        if (ledger.OrdersKnown() != kMillionOrders)
+            state.SkipWithError("the ledger did not read back every order");
+        ledger.Stop();
+    }
+    state.counters["game_thread_longest_wait_us"] = longestMicros;
+    state.counters["read_back_ms"] = readMillis;
+    state.counters["game_thread_calls"] = static_cast<double>(calls);
+}
+BENCHMARK(BM_LedgerReloadGameThreadWait)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

@@ -144,7 +144,7 @@ void BM_SpawnDinoLedgerLine(benchmark::State& state)
 {
     CommandCost cost;
     BenchGame game(R"({"DeliveryLedger": "bench-deliveries.jsonl", "DeliveryLedgerMaxMB": 16})");
-    kestrova::SyncDeliveryLedger();
+    kestrova::SyncDeliveryLedger(kestrova::LedgerSync::AtReload);
     const sim::WideString text = sim::WideString(WTEXT("KV.SpawnDino ")) + kRaptorToCryopod;
     APlayerController* alice = game.Alice();
     const kestrova::Outcome outcome = kestrova::SpawnDino(alice, FString(sim::WideView(text)));

@@ -18,20 +18,11 @@ namespace {
 
 constexpr std::array<std::size_t, 6> kStatIndexOfPoint = {0, 1, 3, 4, 7, 8};
 
-// The creature, or the rule that stops the run: the game spawned nothing, or an
-// actor that is no creature.
-APrimalDinoCharacter* Spawn(const DinoSpawnOptions& options, StopRule& stop)
+// Whether the game made the actor as a creature.
+bool IsCreature(AActor* actor)
 {
-    FString path(options.BlueprintPath.c_str());
-    AActor* actor = Call(member::SpawnActor, options.Controller, path, 100.0f, 0.0f, 0.0f, true);
-    stop = StopRule::NoClass;
-    if (actor == nullptr)
-        return nullptr;
-    stop = StopRule::NotACreature;
     UClass* actorClass = FieldOf(member::ClassPrivate, actor);
-    if (!Call(member::IsChildOf, actorClass, CallStatic(member::DinoStaticClass)))
-        return nullptr;
-    return static_cast<APrimalDinoCharacter*>(actor);
+    return Call(member::IsChildOf, actorClass, CallStatic(member::DinoStaticClass));
 }
 
 FString PlayerCharacterName(AShooterPlayerController* controller)
@@ -182,30 +173,13 @@ Outcome Made(CreatureMade made, std::optional<KeptReason> kept)
     return outcome;
 }
 
-}  // namespace
-
-std::vector<std::int32_t> StatLevelList(const std::vector<std::int32_t>& statPoints)
+// The run from a spawned actor on; `made` says what it has made so far.
+Outcome TameAndDeliver(AActor* actor, const DinoSpawnOptions& options, CreatureMade& made)
 {
-    std::vector<std::int32_t> levels(EPrimalCharacterStatusValue::MAX, 0);
-    for (std::size_t point = 0; point < kStatIndexOfPoint.size() && point < statPoints.size(); ++point)
-        levels[kStatIndexOfPoint[point]] = statPoints[point];
-    return levels;
-}
-
-// By value: the run owns its options and releases them when it returns.
-Outcome SpawnTamedDino(DinoSpawnOptions options)  // NOLINT(performance-unnecessary-value-param)
-{
+    if (!IsCreature(actor))
+        return Outcome::Nothing(Stop{StopRule::NotACreature, kCreatureWord, options.BlueprintPath});
+    auto* creature = static_cast<APrimalDinoCharacter*>(actor);
     AShooterPlayerController* controller = options.Controller;
-    StopRule stop = StopRule::NoClass;
-    APrimalDinoCharacter* creature = Spawn(options, stop);
-    if (creature == nullptr) {
-        Stop at;
-        at.rule = stop;
-        at.word = kCreatureWord;
-        at.text = options.BlueprintPath;
-        return Outcome::Nothing(std::move(at));
-    }
-    CreatureMade made = Asked(options);
 
     TameToPlayer(creature, controller);
     if (options.Neuter)
@@ -247,6 +221,35 @@ Outcome SpawnTamedDino(DinoSpawnOptions options)  // NOLINT(performance-unnecess
     if (!kept)
         Call(member::DestroyDino, creature, true, false);
     return Made(std::move(made), kept);
+}
+
+}  // namespace
+
+std::vector<std::int32_t> StatLevelList(const std::vector<std::int32_t>& statPoints)
+{
+    std::vector<std::int32_t> levels(EPrimalCharacterStatusValue::MAX, 0);
+    for (std::size_t point = 0; point < kStatIndexOfPoint.size() && point < statPoints.size(); ++point)
+        levels[kStatIndexOfPoint[point]] = statPoints[point];
+    return levels;
+}
+
+// By value: the run owns its options and releases them when it returns.
+Outcome SpawnTamedDino(DinoSpawnOptions options)  // NOLINT(performance-unnecessary-value-param)
+{
+    FString path(options.BlueprintPath.c_str());
+    AActor* actor = Call(member::SpawnActor, options.Controller, path, 100.0f, 0.0f, 0.0f, true);
+    if (actor == nullptr)
+        return Outcome::Nothing(Stop{StopRule::NoClass, kCreatureWord, options.BlueprintPath});
+    CreatureMade made = Asked(options);
+    try {
+        return TameAndDeliver(actor, options, made);
+    } catch (...) {
+        // Whatever step failed, the creature it spawned is still in the world.
+        made.delivery = Delivery::World;
+        Outcome soFar;
+        soFar.creature = std::move(made);
+        RethrowWithWhatWasMade(std::move(soFar));
+    }
 }
 
 }  // namespace kestrova

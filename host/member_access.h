@@ -7,7 +7,9 @@
 //       "AShooterPlayerController.GetPlayerCharacterName()"};
 //   Call(member::PlayerCharacterName, controller);    // an FString
 //
-// Every use resolves the name again; nothing is cached. Where the host can check a
+// Every use resolves the name again; nothing is cached. A name the game does not
+// have raises MissingMember at its use: nothing is called or read through null.
+// GameHas asks whether the game has a member without using it. Where the host can check a
 // use against the game's declaration (CheckedResolve.h), every resolution is
 // checked, unless the build says it is for a host without the check
 // (KESTROVA_NO_MEMBER_CHECKS). Functions are called as the game's compiler compiled them
@@ -24,6 +26,7 @@
 
 #include "AsaApi.h"
 #include "GameConvention.h"
+#include "host/missing_member.h"
 
 #if __has_include("CheckedResolve.h") && !defined(KESTROVA_NO_MEMBER_CHECKS)
 #  include "CheckedResolve.h"
@@ -153,8 +156,9 @@ R CallStaticAt(void* address, Args... args)
     }
 }
 
+// The function's address; null when the game has no such function.
 template <typename Signature>
-void* ResolveFunction(std::string_view name, [[maybe_unused]] bool isStatic)
+void* FindFunctionAddress(std::string_view name, [[maybe_unused]] bool isStatic)
 {
 #if defined(KESTROVA_CHECKED_MEMBERS)
     static constexpr std::string_view type = TypeSpelling<Signature>();
@@ -164,8 +168,10 @@ void* ResolveFunction(std::string_view name, [[maybe_unused]] bool isStatic)
 #endif
 }
 
+// The field's address in `object`; null when the game has no such field. With a
+// null object, only whether it has one (Resolve.h).
 template <typename T>
-void* ResolveField(const void* object, std::string_view name)
+void* FindFieldAddress(const void* object, std::string_view name)
 {
 #if defined(KESTROVA_CHECKED_MEMBERS)
     static constexpr std::string_view type = TypeSpelling<T>();
@@ -173,6 +179,32 @@ void* ResolveField(const void* object, std::string_view name)
 #else
     return GetAddress(object, name);
 #endif
+}
+
+template <typename Signature>
+void* ResolveFunction(std::string_view name, bool isStatic)
+{
+    void* address = FindFunctionAddress<Signature>(name, isStatic);
+    if (address == nullptr)
+        throw MissingMember(name);
+    return address;
+}
+
+template <typename T>
+void* ResolveField(const void* object, std::string_view name)
+{
+    void* address = FindFieldAddress<T>(object, name);
+    if (address == nullptr)
+        throw MissingMember(name);
+    return address;
+}
+
+inline BitField ResolveBit(const void* object, std::string_view name)
+{
+    const BitField bit = GetBitField(object, name);
+    if (bit.Word == nullptr || bit.NumBits == 0)
+        throw MissingMember(name);
+    return bit;
 }
 
 }  // namespace detail
@@ -205,14 +237,39 @@ T& FieldOf(const Field<Self, T>& field, const std::type_identity_t<Self>* object
 template <typename Self>
 bool ReadBit(const Bit<Self>& bit, const std::type_identity_t<Self>* object)
 {
-    return GetBitField(object, bit.name).Get() != 0;
+    return detail::ResolveBit(object, bit.name).Get() != 0;
 }
 
 // Changes only the flag's own bit.
 template <typename Self>
 void WriteBit(const Bit<Self>& bit, const std::type_identity_t<Self>* object, bool set)
 {
-    GetBitField(object, bit.name).Set(set ? 1 : 0);
+    detail::ResolveBit(object, bit.name).Set(set ? 1 : 0);
+}
+
+// Whether the game has the member, asked without an object and without using it.
+template <typename Self, typename R, typename... Params>
+bool GameHas(const Method<Self, R(Params...)>& method)
+{
+    return detail::FindFunctionAddress<R(Params...)>(method.name, false) != nullptr;
+}
+
+template <typename R, typename... Params>
+bool GameHas(const Static<R(Params...)>& function)
+{
+    return detail::FindFunctionAddress<R(Params...)>(function.name, true) != nullptr;
+}
+
+template <typename Self, typename T>
+bool GameHas(const Field<Self, T>& field)
+{
+    return detail::FindFieldAddress<T>(nullptr, field.name) != nullptr;
+}
+
+template <typename Self>
+bool GameHas(const Bit<Self>& bit)
+{
+    return GetBitField(nullptr, bit.name).NumBits != 0;
 }
 
 }  // namespace kestrova

@@ -1,5 +1,14 @@
 // Every game member the plugin uses: its full name and the C++ type it is used
-// with, in one place.
+// with, in one place. plugin/member_census.cpp lists them again with what needs
+// each, for the check at load.
+//
+// A game update may take any of them away; a use of one the game lacks raises
+// MissingMember. Most are required: the command that uses one fails, naming it.
+// Optional members are those only the stand-in game is known to have; the plugin
+// uses them only for details and does without them:
+//   RCONClientConnection.PeerAddress: the RCON client's address in a ledger line,
+//   which then records {"rcon": null}. Nothing says the real game's connection
+//   has it.
 #pragma once
 
 #include "host/member_access.h"
@@ -18,6 +27,7 @@ inline constexpr Method<FName, void(const char*, EFindName)> MakeName{"FName.FNa
 inline constexpr Method<UObject, UFunction*(FName)> FindFunctionChecked{"UObject.FindFunctionChecked(FName)"};
 inline constexpr Method<AActor, void(UFunction*, void*)> ActorProcessEvent{"AActor.ProcessEvent(UFunction*,void*)"};
 inline constexpr Method<UObject, void(UFunction*, void*)> ObjectProcessEvent{"UObject.ProcessEvent(UFunction*,void*)"};
+// Optional (above).
 inline constexpr Field<RCONClientConnection, FString> PeerAddress{"RCONClientConnection.PeerAddress"};
 inline constexpr Method<RCONClientConnection, void(int, int, FString&)> SendMessage{
     "RCONClientConnection.SendMessage(int,int,FString&)"};

@@ -171,6 +171,14 @@ Outcome Outcome::Failed(std::string error)
     return outcome;
 }
 
+std::exception_ptr MadeBeforeError::Cause() const
+{
+    const auto* nested = dynamic_cast<const std::nested_exception*>(this);
+    return nested != nullptr ? nested->nested_ptr() : nullptr;
+}
+
+void RethrowWithWhatWasMade(Outcome made) { std::throw_with_nested(MadeBeforeError(std::move(made))); }
+
 const char* ResultName(Outcome::Result result)
 {
     switch (result) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -102,6 +103,24 @@ struct Outcome {
     static Outcome Nothing(Stop stop);
     static Outcome Failed(std::string error);
 };
+
+// Thrown by a run that an error ended after it had made something, with that
+// error nested in it (std::throw_with_nested): what the run made, so that its
+// failed outcome still shows it.
+struct MadeBeforeError {
+    explicit MadeBeforeError(Outcome madeSoFar) : made(std::move(madeSoFar)) {}
+    virtual ~MadeBeforeError() = default;
+    MadeBeforeError(const MadeBeforeError&) = default;
+    MadeBeforeError& operator=(const MadeBeforeError&) = default;
+
+    // The error that ended the run; null if none was nested.
+    std::exception_ptr Cause() const;
+
+    Outcome made;
+};
+
+// Ends a run that made `made` with the error being handled; call it in a handler.
+[[noreturn]] void RethrowWithWhatWasMade(Outcome made);
 
 // "delivered", "kept-in-world", "partly", "nothing", "failed".
 const char* ResultName(Outcome::Result result);

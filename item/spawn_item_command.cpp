@@ -43,6 +43,41 @@ StopRule WhyNoneWasMade(UClass* itemClass)
                                                                                    : StopRule::NotAnItem;
 }
 
+// Makes the items, one by one into `items`, and writes their stats.
+Outcome MakeItems(AShooterPlayerController* controller, const ItemLine& parsed, ItemForm form, UClass* itemClass,
+                  UClass* secondClass, const CommandWords& words, std::vector<UPrimalItem*>& items)
+{
+    for (std::int32_t n = 0; n < parsed.count; ++n) {
+        UPrimalItem* item = AddNewItem(itemClass, PlayerInventory(controller), /*equip=*/false,
+                                       static_cast<float>(parsed.quality), form, secondClass);
+        if (item == nullptr)
+            continue;
+        items.push_back(item);
+        FieldOf(member::ItemQualityIndex, item) = static_cast<uint8>(parsed.quality & 0xFF);
+    }
+    if (items.empty()) {
+        if (WhyNoneWasMade(itemClass) == StopRule::InventoryFull)
+            return Outcome::Nothing({StopRule::InventoryFull});
+        return Outcome::Nothing(Stop{StopRule::NotAnItem, kItemWord, parsed.itemReference});
+    }
+
+    ItemsMade made = Asked(parsed);
+    made.made = static_cast<std::int32_t>(items.size());
+    // The stat words are read once the items exist: one that fails its conversion
+    // leaves them with their quality and no stat values.
+    if (parsed.statStop)
+        return Partly(std::move(made), StopOf(*parsed.statStop, words));
+    const ItemStatSlots slots = DrawItemStats(parsed.stats);
+    ApplyItemStats(items, slots[0], slots[1], slots[2], slots[3], slots[4]);
+    made.stats = slots;
+    if (made.made < made.count)
+        return Partly(std::move(made), {StopRule::InventoryFull});
+    Outcome outcome;
+    outcome.result = Outcome::Result::Delivered;
+    outcome.items = std::move(made);
+    return outcome;
+}
+
 }  // namespace
 
 Outcome SpawnItem(APlayerController* player, const FString& line)
@@ -71,35 +106,18 @@ Outcome SpawnItem(APlayerController* player, const FString& line)
 
     const ItemForm form = parsed.FormFlag() ? ItemForm::Blueprint : ItemForm::Item;
     std::vector<UPrimalItem*> items;
-    for (std::int32_t n = 0; n < parsed.count; ++n) {
-        UPrimalItem* item = AddNewItem(itemClass, PlayerInventory(controller), /*equip=*/false,
-                                       static_cast<float>(parsed.quality), form, secondClass);
-        if (item == nullptr)
-            continue;
-        FieldOf(member::ItemQualityIndex, item) = static_cast<uint8>(parsed.quality & 0xFF);
-        items.push_back(item);
+    try {
+        return MakeItems(controller, parsed, form, itemClass, secondClass, words, items);
+    } catch (...) {
+        if (items.empty())
+            throw;
+        // The items already in the inventory are the player's: the outcome says so.
+        ItemsMade made = Asked(parsed);
+        made.made = static_cast<std::int32_t>(items.size());
+        Outcome soFar;
+        soFar.items = std::move(made);
+        RethrowWithWhatWasMade(std::move(soFar));
     }
-    if (items.empty()) {
-        if (WhyNoneWasMade(itemClass) == StopRule::InventoryFull)
-            return Outcome::Nothing({StopRule::InventoryFull});
-        return Outcome::Nothing(Stop{StopRule::NotAnItem, kItemWord, parsed.itemReference});
-    }
-
-    ItemsMade made = Asked(parsed);
-    made.made = static_cast<std::int32_t>(items.size());
-    // The stat words are read once the items exist: one that fails its conversion
-    // leaves them with their quality and no stat values.
-    if (parsed.statStop)
-        return Partly(std::move(made), StopOf(*parsed.statStop, words));
-    const ItemStatSlots slots = DrawItemStats(parsed.stats);
-    ApplyItemStats(items, slots[0], slots[1], slots[2], slots[3], slots[4]);
-    made.stats = slots;
-    if (made.made < made.count)
-        return Partly(std::move(made), {StopRule::InventoryFull});
-    Outcome outcome;
-    outcome.result = Outcome::Result::Delivered;
-    outcome.items = std::move(made);
-    return outcome;
 }
 
 }  // namespace kestrova

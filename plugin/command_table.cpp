@@ -27,7 +27,8 @@ constexpr std::array kCommands = {
     Rcon("KV.SpawnDinoStatsFor", &SpawnDinoStatsForRcon),
 };
 
-// Offered only while a delivery ledger is open.
+// Offered only while config.json names a delivery ledger: when it cannot be
+// opened, KV.Order answers why.
 constexpr std::array kOrderCommands = {
     Console(kOrderCommand, &OrderConsole),
     Rcon(kOrderCommand, &OrderRcon),
@@ -85,7 +86,7 @@ void RegisterCommands() { Register(kCommands); }
 
 void SyncOrderCommands()
 {
-    const bool wanted = DeliveryLedger() != nullptr;
+    const bool wanted = DeliveryLedgerNamed();
     if (wanted == OrdersRegistered())
         return;
     if (wanted)

@@ -22,7 +22,7 @@ struct CommandRow {
 // Registers every row, in table order, with the host's command registry.
 void RegisterCommands();
 
-// Registers KV.Order while a delivery ledger is open, and removes it when none is.
+// Registers KV.Order while config.json names a delivery ledger, and removes it when none is named.
 void SyncOrderCommands();
 
 // Removes every registration, in table order.

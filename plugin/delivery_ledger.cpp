@@ -14,6 +14,7 @@
 #include "plugin/logger.h"
 #include "plugin/settings.h"
 #include "plugin/utc_time.h"
+#include "plugin/writer_thread.h"
 
 namespace kestrova {
 namespace {
@@ -21,6 +22,7 @@ namespace {
 struct OpenLedger {
     DeliveryLedgerSetting setting;
     std::unique_ptr<Ledger> ledger;
+    std::string openError;  // why the named one is not open
 };
 
 OpenLedger& Holder()
@@ -33,7 +35,7 @@ std::string Utf8Of(const FString& text) { return ToUtf8(text.View()); }
 
 }  // namespace
 
-void SyncDeliveryLedger() noexcept
+void SyncDeliveryLedger(LedgerSync when) noexcept
 {
     OpenLedger& open = Holder();
     const DeliveryLedgerSetting wanted = DeliveryLedgerSettings();
@@ -50,8 +52,11 @@ void SyncDeliveryLedger() noexcept
         settings.files.maxBytes = wanted.maxBytes;
         settings.files.kept = wanted.files;
         open.ledger = std::make_unique<Ledger>(std::move(settings));
+        if (when == LedgerSync::AtReload || WriterThread::StartsDuringLoad())
+            open.ledger->StartReading();
     } catch (const std::exception& e) {
         try {
+            open.openError = e.what();
             if (const auto& logger = PluginLogger())
                 logger->error("Delivery ledger {} not opened: {}", wanted.name, e.what());
         } catch (...) {
@@ -66,20 +71,37 @@ void CloseDeliveryLedger() noexcept
         open.ledger->Stop();
     open.ledger.reset();
     open.setting = {};
+    open.openError.clear();
 }
 
 Ledger* DeliveryLedger() noexcept { return Holder().ledger.get(); }
 
+bool DeliveryLedgerNamed() noexcept { return !Holder().setting.name.empty(); }
+
+std::string DeliveryLedgerClosedBecause()
+{
+    const OpenLedger& open = Holder();
+    if (open.setting.name.empty())
+        return "no delivery ledger is open";
+    return "the delivery ledger " + open.setting.name + " is not open: " +
+           (open.openError.empty() ? std::string("it could not be opened") : open.openError);
+}
+
 nlohmann::json IssuerJson(const Issuer& issuer)
 {
+    // Who issued a run is told as far as the game can tell it: a member it lacks
+    // leaves that part null rather than the run unrecorded.
+    const auto known = [](const std::optional<std::string>& text) {
+        return text ? nlohmann::json(*text) : nlohmann::json(nullptr);
+    };
     if (issuer.connection != nullptr)
-        return {{"rcon", Utf8Of(FieldOf(member::PeerAddress, issuer.connection))}};
+        return {{"rcon", known(UnlessMissing([&] { return Utf8Of(FieldOf(member::PeerAddress, issuer.connection)); }))}};
     if (issuer.player == nullptr)
         return {{"console", nullptr}};
     AShooterPlayerController* player = AsShooterController(issuer.player);
     return {{"console",
-             {{"name", Utf8Of(Call(member::PlayerCharacterName, player))},
-              {"netId", Utf8Of(Call(member::UniqueNetId, player))}}}};
+             {{"name", known(UnlessMissing([&] { return Utf8Of(Call(member::PlayerCharacterName, player)); }))},
+              {"netId", known(UnlessMissing([&] { return Utf8Of(Call(member::UniqueNetId, player)); }))}}}};
 }
 
 nlohmann::json LedgerLineStart(std::chrono::system_clock::time_point time)

@@ -19,9 +19,20 @@ namespace kestrova {
 class Ledger;
 
 // Opens the ledger config.json names, or closes the one open when it names none
-// or another; a ledger that cannot be opened is logged and left closed. Called at
-// load and after each reload.
-void SyncDeliveryLedger() noexcept;
+// or another; a ledger that cannot be opened is logged and left closed (the
+// commands work without it, KV.Order answers why). Called at load and after
+// each reload. A ledger opened starts reading its files back on its own thread
+// (at load on Windows, where no thread may start under the loader's lock: at the
+// first command that uses it).
+enum class LedgerSync { AtLoad, AtReload };
+void SyncDeliveryLedger(LedgerSync when) noexcept;
+
+// Whether config.json names a ledger, open or not.
+bool DeliveryLedgerNamed() noexcept;
+
+// Why no ledger is open: "no delivery ledger is open", or why the named one
+// could not be opened.
+std::string DeliveryLedgerClosedBecause();
 
 // Writes out what is queued and closes the ledger (at unload).
 void CloseDeliveryLedger() noexcept;
@@ -37,7 +48,8 @@ struct Issuer {
 };
 
 // {"console": {"name", "netId"}} or {"console": null} or {"rcon": "address:port"},
-// the RCON client as the game knows it.
+// the RCON client as the game knows it; a part the game cannot tell (it lacks the
+// member) is null: {"rcon": null}.
 nlohmann::json IssuerJson(const Issuer& issuer);
 
 // A ledger line's first fields: its version and UTC time.

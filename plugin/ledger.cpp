@@ -15,34 +15,72 @@ LedgerFiles Checked(LedgerFiles files)
                                     "\" is not a file name in the plugin's folder");
     if (files.kept == 0)
         files.kept = 1;
+    if (const std::string problem = NotRegularFile(files); !problem.empty())
+        throw std::invalid_argument("Ledger file " + problem);
     return files;
-}
-
-OrderBook ReadBack(const LedgerFiles& files, const std::shared_ptr<spdlog::logger>& logger)
-{
-    LedgerReading reading = ReadLedger(files);
-    if (logger) {
-        for (const std::string& problem : reading.problems)
-            logger->error("{}", problem);
-        logger->info("Ledger {}: {} orders known from {} files", files.name, reading.orders.Size(), reading.filesRead);
-    }
-    return std::move(reading.orders);
 }
 
 }  // namespace
 
 Ledger::Ledger(LedgerSettings settings)
     : logger_(PluginLogger()), file_(Checked(std::move(settings.files)), std::move(settings.openFile), logger_),
-      orders_(ReadBack(file_.Files(), logger_)), forgottenBefore_(OldestKeptGeneration()),
-      writer_(file_, settings.queueLines, logger_)
+      forgottenBefore_(OldestKeptGeneration()), writer_(file_, settings.queueLines, logger_)
 {}
 
 Ledger::~Ledger() { Stop(); }
 
-void Ledger::Write(LineMaker makeLine) noexcept { writer_.Enqueue(std::move(makeLine)); }
+void Ledger::ReadBack(const std::atomic<bool>& stopping)
+{
+    LedgerReading reading = ReadLedger(file_.Files(), &stopping);
+    if (stopping)
+        return;  // closing: what was read is of no use
+    const std::size_t known = reading.orders.Size();
+    orders_ = std::move(reading.orders);
+    // The orders are the caller's from here on; the log tells of them after.
+    read_.store(true, std::memory_order_release);
+    if (logger_) {
+        try {
+            for (const std::string& problem : reading.problems)
+                logger_->error("{}", problem);
+            logger_->info("Ledger {}: {} orders known from {} files", file_.Files().name, known, reading.filesRead);
+        } catch (...) {
+        }
+    }
+}
+
+void Ledger::StartReading() noexcept
+{
+    try {
+        if (!writer_.Started())
+            writer_.Start([this](const std::atomic<bool>& stopping) { ReadBack(stopping); });
+    } catch (...) {
+        // No thread: the files are read on this one, late rather than never.
+        static const std::atomic<bool> going{false};
+        try {
+            ReadBack(going);
+        } catch (...) {
+        }
+    }
+}
+
+bool Ledger::Ready() noexcept
+{
+    if (read_.load(std::memory_order_acquire))
+        return true;
+    StartReading();
+    return read_.load(std::memory_order_acquire);
+}
+
+void Ledger::Write(LineMaker makeLine) noexcept
+{
+    StartReading();
+    writer_.Enqueue(std::move(makeLine));
+}
 
 std::error_code Ledger::WriteDurable(std::string_view line) noexcept
 {
+    if (!Ready())
+        return std::make_error_code(std::errc::resource_unavailable_try_again);
     try {
         LedgerLineFields fields;
         OrderLine order;
@@ -72,6 +110,8 @@ std::error_code Ledger::WriteDurable(std::string_view line) noexcept
 
 std::optional<KnownOrder> Ledger::FindOrder(std::string_view id) const
 {
+    if (!read_.load(std::memory_order_acquire))
+        return std::nullopt;
     const std::optional<KnownOrder> order = orders_.Find(id);
     // Between prunes, an order rotated out is already forgotten.
     if (order && order->latest.generation < OldestKeptGeneration())

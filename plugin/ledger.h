@@ -13,10 +13,13 @@
 // kept files is deleted) before it would grow past its size limit, and orders
 // whose lines have all been rotated out are forgotten.
 //
-// One thread calls a Ledger (the game thread); it writes ordinary lines out
-// on a thread of its own.
+// One thread calls a Ledger (the game thread); it reads the kept files back,
+// then writes ordinary lines out, on a thread of its own, so the caller never
+// waits for either. Until the files are read back the ledger knows no order:
+// Ready() says when it does.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -40,13 +43,22 @@ struct LedgerSettings {
 
 class Ledger {
 public:
-    // Reads the kept files back (their damage and the count of known orders go
-    // to the plugin log) and starts the writer; the current file is opened, or
-    // created, at the first write. Throws std::invalid_argument when the file
-    // name is not a plain name in the folder (and std::bad_alloc as anything may).
+    // Checks the files; the current file is opened, or created, at the first
+    // write. The kept files are read back (their damage and the count of known
+    // orders go to the plugin log) on the ledger's thread, from StartReading or
+    // the first use on. Throws std::invalid_argument when the file
+    // name is not a plain name in the folder or a kept file is there but is not
+    // a regular file (and std::bad_alloc as anything may).
     explicit Ledger(LedgerSettings settings);
     // Stops.
     ~Ledger();
+
+    // Starts reading the kept files back on the ledger's thread; lines written
+    // meanwhile wait in the queue. Nothing when it has started already.
+    void StartReading() noexcept;
+
+    // Whether the kept files have been read back; starts reading them if not yet.
+    bool Ready() noexcept;
     Ledger(const Ledger&) = delete;
     Ledger& operator=(const Ledger&) = delete;
 
@@ -62,9 +74,12 @@ public:
     // object whose "order", if any, is a valid order id with a known "event");
     // a line that failed may still have reached the file, as a torn line or
     // whole, and a "started" line so left makes the order count as interrupted.
+    // Before the files are read back, nothing is written (resource unavailable
+    // and try again): the orders they know could not include it.
     std::error_code WriteDurable(std::string_view line) noexcept;
 
-    // The order with this id, if the kept files record it.
+    // The order with this id, if the kept files record it; nothing until they
+    // are read back.
     std::optional<KnownOrder> FindOrder(std::string_view id) const;
 
     // The "outcome" object of an order's outcome line, re-read from its file;
@@ -72,17 +87,20 @@ public:
     std::optional<nlohmann::json> RecordedOutcome(std::string_view id) const;
 
     LedgerLosses Losses() const { return writer_.Losses(); }
-    std::size_t OrdersKnown() const { return orders_.Size(); }
+    std::size_t OrdersKnown() const { return read_.load(std::memory_order_acquire) ? orders_.Size() : 0; }
 
     // Writes out the queued lines and ends the writer; Write drops lines after it.
     void Stop() noexcept { writer_.Stop(); }
 
 private:
     std::uint32_t OldestKeptGeneration() const;
+    void ReadBack(const std::atomic<bool>& stopping);
 
     const std::shared_ptr<spdlog::logger> logger_;
     LedgerFile file_;
+    // Filled on the ledger's thread until read_ is set; the caller's from then on.
     OrderBook orders_;
+    std::atomic<bool> read_{false};
     std::uint32_t forgottenBefore_ = 0;
     LedgerWriter writer_;
 };

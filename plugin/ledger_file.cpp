@@ -48,6 +48,17 @@ bool IsLedgerFileName(std::string_view name)
            !hasControl;
 }
 
+std::string NotRegularFile(const LedgerFiles& files)
+{
+    for (std::uint32_t index = 0; index < files.kept; ++index) {
+        std::error_code error;
+        const std::filesystem::file_status status = std::filesystem::status(files.Path(index), error);
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+            return files.Name(index) + " is not a regular file (a device, a FIFO or a folder)";
+    }
+    return {};
+}
+
 LedgerFile::LedgerFile(LedgerFiles files, AppendFileOpener open, std::shared_ptr<spdlog::logger> logger)
     : files_(std::move(files)), open_(std::move(open)), logger_(std::move(logger)),
       generation_(files_.GenerationAtOpen(0))

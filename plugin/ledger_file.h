@@ -40,6 +40,11 @@ struct LedgerFiles {
 // Whether `name` can name a ledger file: a plain file name in the folder.
 bool IsLedgerFileName(std::string_view name);
 
+// Why the files cannot be the ledger's: one of them is there but is no regular
+// file (a device, a FIFO, a folder), which may never end or never answer.
+// Empty when each is a regular file or absent.
+std::string NotRegularFile(const LedgerFiles& files);
+
 class LedgerFile {
 public:
     struct Appended {

@@ -28,6 +28,23 @@ LedgerWriter::LedgerWriter(LedgerFile& file, std::size_t capacity, std::shared_p
 
 LedgerWriter::~LedgerWriter() { Stop(); }
 
+void LedgerWriter::Start(std::function<void(const std::atomic<bool>& stopping)> first)
+{
+    std::lock_guard lock(mutex_);
+    if (thread_.Started() || stopping_)
+        return;
+    first_ = std::move(first);
+    StartThread();
+}
+
+bool LedgerWriter::Started() const
+{
+    std::lock_guard lock(mutex_);
+    return thread_.Started();
+}
+
+void LedgerWriter::StartThread() { thread_.Start([this] { Run(); }); }
+
 void LedgerWriter::Enqueue(LineMaker makeLine) noexcept
 {
     try {
@@ -37,7 +54,7 @@ void LedgerWriter::Enqueue(LineMaker makeLine) noexcept
             return;
         }
         if (!thread_.Started())
-            thread_.Start([this] { Run(); });
+            StartThread();
         queue_.push_back(std::move(makeLine));
         // Otherwise the thread wakes by itself: waking it costs the caller a system call.
         if (queue_.size() == wakeAt_) {
@@ -58,6 +75,7 @@ void LedgerWriter::Stop() noexcept
             std::lock_guard lock(mutex_);
             stopping_ = true;
         }
+        stopAsked_ = true;
         wake_.notify_one();
         thread_.Join();
     }
@@ -91,6 +109,13 @@ LedgerLosses LedgerWriter::Losses() const
 
 void LedgerWriter::Run()
 {
+    if (first_) {
+        try {
+            first_(stopAsked_);
+        } catch (...) {
+            // The task reports its own failures.
+        }
+    }
     std::vector<LineMaker> lines = RoomFor(capacity_);  // the queue after the first swap
     for (bool stopping = false; !stopping;) {
         {

@@ -42,6 +42,13 @@ public:
     LedgerWriter(const LedgerWriter&) = delete;
     LedgerWriter& operator=(const LedgerWriter&) = delete;
 
+    // Starts the thread now, to run `first` before it writes any line (lines
+    // queued meanwhile wait); `first` is told when Stop is asking it to end.
+    // Throws std::system_error when no thread can be made. Without it, the
+    // thread starts with the first line.
+    void Start(std::function<void(const std::atomic<bool>& stopping)> first);
+    bool Started() const;
+
     // Queues a line made on the writer's thread, in its turn; one that throws or
     // holds '\n' is dropped.
     void Enqueue(LineMaker makeLine) noexcept;
@@ -54,6 +61,7 @@ public:
 
 private:
     void Run();
+    void StartThread();
     void CountLeftoversAsLost();
     void WriteOut(const std::vector<LineMaker>& lines);
     void ReportLosses(bool now);
@@ -63,10 +71,12 @@ private:
     const std::size_t wakeAt_;  // a queue this long wakes the thread before its time
     const std::shared_ptr<spdlog::logger> logger_;
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::vector<LineMaker> queue_;
     bool stopping_ = false;
+    std::atomic<bool> stopAsked_{false};  // for the first task, which holds no lock
+    std::function<void(const std::atomic<bool>&)> first_;
 
     std::atomic<std::uint64_t> dropped_{0};
     std::atomic<std::uint64_t> failed_{0};

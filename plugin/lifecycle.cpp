@@ -6,6 +6,8 @@
 #include "plugin/command_table.h"
 #include "plugin/delivery_ledger.h"
 #include "plugin/logger.h"
+#include "plugin/member_census.h"
+#include "plugin/missing_member_report.h"
 
 namespace kestrova {
 
@@ -18,8 +20,10 @@ void Load()
         PluginLogger()->error("{}", e.what());
         throw;
     }
+    ResetMissingMemberReports();
+    LogMissingMembers();
     RegisterCommands();
-    SyncDeliveryLedger();
+    SyncDeliveryLedger(LedgerSync::AtLoad);
     SyncOrderCommands();
 }
 

@@ -3,7 +3,8 @@
 
 namespace kestrova {
 
-// Creates the plugin logger, reads the configuration and registers every command.
+// Creates the plugin logger, reads the configuration, logs the game members the
+// game lacks (nothing when it has them all) and registers every command.
 // A configuration failure is logged and rethrown, and nothing is registered.
 void Load();
 

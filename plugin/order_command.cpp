@@ -80,7 +80,9 @@ std::string RunOrder(const Issuer& issuer, const FString& line)
                            "KV.SpawnItemFor");
     Ledger* ledger = DeliveryLedger();
     if (ledger == nullptr)
-        return Refused(id, "no delivery ledger is open");
+        return Refused(id, DeliveryLedgerClosedBecause());
+    if (!ledger->Ready())
+        return Refused(id, "the delivery ledger is still being read back; nothing was run, try again shortly");
 
     const auto known = ledger->FindOrder(id);
     if (known && !known->RunsAgain())

@@ -1,6 +1,7 @@
 // KV.Order <order-id> <targeted spawn line>: a paid delivery, run at most once per
-// order id, recorded durably in the delivery ledger. Registered only while a
-// ledger is open; its reply is always one line of JSON.
+// order id, recorded durably in the delivery ledger. Registered only while
+// config.json names a ledger; while that one is not open, or not yet read back,
+// it answers an error and runs nothing. Its reply is always one line of JSON.
 #pragma once
 
 #include <string>

@@ -27,7 +27,7 @@ void LogReloadFailure(const std::exception& e) noexcept
 // A reload that names another ledger (or none) switches to it.
 void SyncLedgerWithConfig()
 {
-    SyncDeliveryLedger();
+    SyncDeliveryLedger(LedgerSync::AtReload);
     SyncOrderCommands();
 }
 

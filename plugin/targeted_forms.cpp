@@ -121,7 +121,7 @@ TargetedRun RunTargeted(const TargetedForm& form, const FString& line, FString& 
     if (target == nullptr)
         return run;
     if (named)
-        run.target->name = ToUtf8(Call(member::PlayerCharacterName, target).View());
+        run.target->name = UnlessMissing([&] { return ToUtf8(Call(member::PlayerCharacterName, target).View()); });
     run.handedOn = true;
     run.outcome = RunSpawnCommand(form.plain, AsPlayerController(target), handedOn);
     ShiftForTargetedForm(run.outcome);

@@ -34,6 +34,11 @@ public:
     // none was started.
     void Join() noexcept;
 
+    // Whether a thread may start while the library is being loaded: not on
+    // Windows, where the library's load runs under the loader's lock, which Start
+    // waits for the new thread to pass.
+    static bool StartsDuringLoad() noexcept;
+
     struct Native;  // what the platform holds
 
 private:

@@ -19,6 +19,8 @@ void WriterThread::Start(std::function<void()> body)
     native_ = std::move(native);
 }
 
+bool WriterThread::StartsDuringLoad() noexcept { return true; }
+
 bool WriterThread::Started() const noexcept { return native_ != nullptr; }
 
 // Threads end here only by returning.

@@ -66,6 +66,8 @@ void WriterThread::Start(std::function<void()> body)
     native_ = std::move(native);
 }
 
+bool WriterThread::StartsDuringLoad() noexcept { return false; }
+
 bool WriterThread::Started() const noexcept { return native_ != nullptr; }
 
 bool WriterThread::EndedUnasked() const noexcept

@@ -5,6 +5,8 @@
 // that knows the game's declarations stops, naming the member, when the use does
 // not match; a wrong signature would otherwise pass arguments and results in the
 // wrong places without a word. Hosts without it do not ship this header.
+// A name the game does not have comes back empty, as Resolve.h says, and a null
+// object asks only whether the game has the field.
 #pragma once
 
 #include <string_view>

@@ -3,6 +3,18 @@
 // Names are written "Class.Field" for fields and "Class.Method(ParamTypes)" for
 // functions, exactly as the game declares them. A name resolves only exactly as
 // written. Nothing here caches: every call resolves again.
+//
+// A name the game does not have (an update renamed or removed it) comes back
+// empty, and the host says nothing: GetAddress gives null, in both forms and for
+// any object, and GetBitField gives a BitField whose Word is null and NumBits 0.
+// Calling or reading what comes back empty is the caller's crash, so every use
+// checks.
+//
+// Asked with a null object, the field forms tell only whether the game has the
+// field: null when it does not, anything else when it does (a real host gives
+// the field's offset: every game class starts with its virtual table, so no
+// field lies at offset 0). That answer is never an address. GetBitField answers
+// the same question with NumBits: 0 when the game has no such flag.
 #pragma once
 
 #include <cstdint>

@@ -96,23 +96,72 @@ TEST_F(LedgerReaderTest, AFileFullOfDamageIsReportedInFewLines)
     EXPECT_EQ(reading.problems.back(), "Ledger deliveries.jsonl: 980 more damaged lines skipped");
 }
 
-TEST_F(LedgerReaderTest, LinesAcrossAndBeyondOneReadAreReadWhole)
+TEST_F(LedgerReaderTest, LinesAcrossReadsAreReadWholeAndOneTooLongIsReadPast)
 {
-    // Reads are 4 MiB: many lines end across a read, and one line is longer than a read.
+    // Reads are 4 MiB: many lines end across a read; one line is longer than the
+    // longest kept, and one is just as long as that.
     std::string text;
     for (int i = 0; i < 40000; ++i)
         text += StartedLine("order-" + std::to_string(i)) + "\n";
-    const std::string longLine = R"({"order":"long","event":"started","line":")" + std::string(5 << 20, 'x') + "\"}";
-    text += longLine + "\n" + OutcomeLine("order-0", "delivered") + "\n";
+    const std::string head = R"({"order":"long","event":"started","line":")";
+    const std::string longest = head + std::string(kLongestLedgerLine - head.size() - 2, 'x') + "\"}";
+    const std::string tooLong = R"({"order":"too-long","event":"started","line":")" + std::string(5 << 20, 'x') + "\"}";
+    text += tooLong + "\n" + longest + "\n" + OutcomeLine("order-0", "delivered") + "\n";
     WriteFile("deliveries.jsonl", text);
 
     const LedgerReading reading = ReadLedger(Files());
-    EXPECT_THAT(reading.problems, IsEmpty());
+    EXPECT_THAT(reading.problems, ElementsAre("Ledger deliveries.jsonl line 40001: longer than 1048576 bytes, read "
+                                              "past; skipped"));
     EXPECT_EQ(reading.orders.Size(), 40001u);
+    EXPECT_FALSE(reading.orders.Find("too-long"));
     ASSERT_TRUE(reading.orders.Find("long"));
-    EXPECT_EQ(reading.orders.Find("long")->latest.length, longLine.size());
+    EXPECT_EQ(reading.orders.Find("long")->latest.length, kLongestLedgerLine);
     EXPECT_EQ(reading.orders.Find("order-0")->latest.offset,
               text.size() - OutcomeLine("order-0", "delivered").size() - 1);
+}
+
+// What a power cut can leave: a run of NUL bytes where lines were, as one line or
+// several, after a torn line; told once, with its byte range.
+TEST_F(LedgerReaderTest, ARunOfNulBytesIsReportedOnceWithItsRange)
+{
+    const std::string before = StartedLine("a") + "\n";
+    const std::string torn = OutcomeLine("a", "delivered").substr(0, 20);
+    const std::string nuls = torn + std::string(3000, '\0') + "\n" + std::string(100, '\0') + "\n";
+    const std::string after = StartedLine("b") + "\n";
+    WriteFile("deliveries.jsonl", before + nuls + after);
+    WriteFile("deliveries.1.jsonl", StartedLine("c") + "\n" + std::string(6 << 20, '\0'));
+
+    const LedgerReading reading = ReadLedger(Files());
+    EXPECT_EQ(StateOf(reading, "a"), "started");
+    EXPECT_EQ(StateOf(reading, "b"), "started");
+    EXPECT_EQ(StateOf(reading, "c"), "started");
+    const std::size_t rotatedFrom = StartedLine("c").size() + 1;
+    EXPECT_THAT(reading.problems,
+                ElementsAre("Ledger deliveries.1.jsonl bytes " + std::to_string(rotatedFrom) + " to " +
+                                std::to_string(rotatedFrom + (6 << 20)) +
+                                ": NUL bytes, as a crash or a power cut can leave; skipped",
+                            "Ledger deliveries.jsonl bytes " + std::to_string(before.size()) + " to " +
+                                std::to_string(before.size() + nuls.size() - 1) +
+                                ": NUL bytes, as a crash or a power cut can leave; skipped"));
+}
+
+// Anything there that is no regular file is passed over, not waited on.
+TEST_F(LedgerReaderTest, AKeptNameThatIsNoRegularFileIsNotRead)
+{
+    std::filesystem::create_directory(Folder() / "deliveries.1.jsonl");
+    WriteFile("deliveries.jsonl", StartedLine("a") + "\n");
+    const LedgerReading reading = ReadLedger(Files());
+    EXPECT_EQ(StateOf(reading, "a"), "started");
+    EXPECT_EQ(reading.filesRead, 1u);
+    EXPECT_THAT(reading.problems, ElementsAre("Ledger deliveries.1.jsonl: not a regular file; not read"));
+}
+
+// Closing the ledger while it reads ends the reading.
+TEST_F(LedgerReaderTest, AStopEndsTheReading)
+{
+    WriteFile("deliveries.jsonl", StartedLine("a") + "\n");
+    const std::atomic<bool> stop{true};
+    EXPECT_EQ(ReadLedger(Files(), &stop).orders.Size(), 0u);
 }
 
 }  // namespace

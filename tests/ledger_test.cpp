@@ -24,6 +24,7 @@ TEST_F(LedgerWholeTest, OrdersWrittenInOneRunAreKnownInTheNext)
 {
     {
         Ledger ledger(Settings());
+        ASSERT_TRUE(ReadBack(ledger));
         EXPECT_FALSE(ledger.WriteDurable(StartedLine("a")));
         EXPECT_FALSE(ledger.WriteDurable(OutcomeLine("a", "delivered")));
         ledger.Write(Made(RunLine(1)));
@@ -33,6 +34,7 @@ TEST_F(LedgerWholeTest, OrdersWrittenInOneRunAreKnownInTheNext)
         EXPECT_EQ(ledger.RecordedOutcome("a"), nlohmann::json::parse(R"({"result":"delivered","creatures":1})"));
     }
     Ledger ledger(Settings());
+    ASSERT_TRUE(ReadBack(ledger));
     EXPECT_EQ(ledger.OrdersKnown(), 2u);
     const std::optional<KnownOrder> a = ledger.FindOrder("a");
     ASSERT_TRUE(a);
@@ -50,6 +52,7 @@ TEST_F(LedgerWholeTest, OrdersWrittenInOneRunAreKnownInTheNext)
 TEST_F(LedgerWholeTest, AnOrderLineTheDiskFailsIsReportedAndNotRecorded)
 {
     Ledger ledger(Settings());
+    ASSERT_TRUE(ReadBack(ledger));
     disk_.FullAfter(20);
     EXPECT_EQ(ledger.WriteDurable(StartedLine("a")), std::errc::no_space_on_device);
     EXPECT_FALSE(ledger.FindOrder("a"));
@@ -67,6 +70,7 @@ TEST_F(LedgerWholeTest, AnOrderLineTheDiskFailsIsReportedAndNotRecorded)
 TEST_F(LedgerWholeTest, LinesThatWouldReadBackAsDamageAreRefusedUnwritten)
 {
     Ledger ledger(Settings());
+    ASSERT_TRUE(ReadBack(ledger));
     for (const std::string& line : {std::string("not json"), std::string("[1]"), StartedLine("a b"),
                                     StartedLine("a") + "\n" + StartedLine("b"), std::string(R"({"order":"a"})")})
         EXPECT_EQ(ledger.WriteDurable(line), std::errc::invalid_argument) << line;
@@ -83,7 +87,8 @@ TEST_F(LedgerWholeTest, OrdersRotatedOutAreForgottenAliveAsAfterARestart)
     std::vector<std::string> ids;
     for (int i = 10; i < 30; ++i)
         ids.push_back("order-" + std::to_string(i));
-    const auto known = [&ids](const Ledger& ledger) {
+    const auto known = [&ids](Ledger&& ledger) {
+        EXPECT_TRUE(ReadBack(ledger));
         std::vector<std::string> found;
         for (const std::string& id : ids)
             if (ledger.FindOrder(id))
@@ -93,11 +98,12 @@ TEST_F(LedgerWholeTest, OrdersRotatedOutAreForgottenAliveAsAfterARestart)
     std::vector<std::string> knownAlive;
     {
         Ledger ledger(Settings(maxBytes, 2));
+        ASSERT_TRUE(ReadBack(ledger));
         for (const std::string& id : ids) {
             ASSERT_FALSE(ledger.WriteDurable(StartedLine(id)));
             ASSERT_FALSE(ledger.WriteDurable(OutcomeLine(id, "delivered")));
         }
-        knownAlive = known(ledger);
+        knownAlive = known(std::move(ledger));
         EXPECT_EQ(ledger.OrdersKnown(), knownAlive.size());
         EXPECT_EQ(ledger.RecordedOutcome(knownAlive.front()),
                   nlohmann::json::parse(R"({"result":"delivered","creatures":1})"));
@@ -106,6 +112,52 @@ TEST_F(LedgerWholeTest, OrdersRotatedOutAreForgottenAliveAsAfterARestart)
     EXPECT_LT(knownAlive.size(), 6u);
     EXPECT_EQ(knownAlive.back(), ids.back());
     EXPECT_EQ(known(Ledger(Settings(maxBytes, 2))), knownAlive);
+}
+
+// The files are read back on the ledger's own thread: until then it knows no
+// order and writes none, and ordinary lines wait in the queue, none lost.
+TEST_F(LedgerWholeTest, UntilReadBackItKnowsNoOrderAndWritesNoneAndLinesWait)
+{
+    {
+        Ledger ledger(Settings());
+        ASSERT_TRUE(ReadBack(ledger));
+        ASSERT_FALSE(ledger.WriteDurable(StartedLine("a")));
+    }
+    disk_.Hold();  // the first write waits: the read is done by then, the line not yet written
+    Ledger ledger(Settings());
+    ledger.Write(Made(RunLine(1)));
+    ASSERT_TRUE(ReadBack(ledger));
+    EXPECT_TRUE(ledger.FindOrder("a"));
+    disk_.WaitForHeldWrite();
+    disk_.Release();
+    ledger.Stop();
+    EXPECT_EQ(ledger.Losses().dropped + ledger.Losses().failed, 0u);
+    EXPECT_THAT(ReadFile("deliveries.jsonl"), ::testing::EndsWith(RunLine(1) + "\n"));
+}
+
+TEST_F(LedgerWholeTest, BeforeItIsReadBackAnOrderLineIsRefused)
+{
+    Ledger ledger(Settings());
+    // Not started yet: nothing has been read.
+    EXPECT_EQ(ledger.OrdersKnown(), 0u);
+    EXPECT_FALSE(ledger.FindOrder("a"));
+    const std::error_code early = ledger.WriteDurable(StartedLine("a"));
+    if (early) {  // the read had not ended: nothing was written
+        EXPECT_EQ(early, std::make_error_code(std::errc::resource_unavailable_try_again));
+    }
+    ASSERT_TRUE(ReadBack(ledger));
+    EXPECT_FALSE(ledger.WriteDurable(StartedLine("b")));
+    EXPECT_TRUE(ledger.FindOrder("b"));
+}
+
+// A ledger file that is no regular file (a device, a FIFO, a folder) is refused
+// when the ledger opens, before anything tries to read it.
+TEST_F(LedgerWholeTest, AFileThatIsNotARegularFileIsRefusedAtOpen)
+{
+    std::filesystem::create_directory(Folder() / "deliveries.1.jsonl");
+    EXPECT_THROW(Ledger ledger(Settings()), std::invalid_argument);
+    std::filesystem::remove(Folder() / "deliveries.1.jsonl");
+    EXPECT_NO_THROW(Ledger ledger(Settings()));
 }
 
 }  // namespace

@@ -6,12 +6,15 @@
 #include <nlohmann/json.hpp>
 
 #include "plugin/delivery_ledger.h"
+#include "plugin/ledger.h"
 #include "support/catalogue_references.h"
+#include "support/ledger_fixture.h"
 #include "support/plugin_fixture.h"
 
 namespace kestrova::test {
 namespace {
 
+using ::testing::Contains;
 using ::testing::HasSubstr;
 
 const std::string kRaptorWord = kRaptor;
@@ -29,6 +32,21 @@ protected:
     {
         server_.WriteConfig(config);
         RunConsoleAs("1001", "Kestrova.Reload");
+        WaitForReadBack();
+    }
+
+    // The ledger reads its files back on its own thread; the tests order once it has.
+    void LoadAndReadBack()
+    {
+        Load();
+        WaitForReadBack();
+    }
+
+    static void WaitForReadBack()
+    {
+        if (Ledger* ledger = DeliveryLedger()) {
+            EXPECT_TRUE(ReadBack(*ledger));
+        }
     }
 
     std::filesystem::path LedgerPath() const { return server_.ConfigPath().parent_path() / "deliveries.jsonl"; }
@@ -41,7 +59,7 @@ protected:
         std::ifstream file(LedgerPath());
         for (std::string line; std::getline(file, line);)
             lines.push_back(nlohmann::json::parse(line));
-        Load();
+        LoadAndReadBack();
         return lines;
     }
 
@@ -71,7 +89,7 @@ TEST_F(OrderCommand, DeliversOnceAndAnswersARepeatWithWhatWasRecorded)
 
     // Across a restart of the plugin, from the ledger alone.
     Unload();
-    Load();
+    LoadAndReadBack();
     EXPECT_EQ(Order("shop-4711")["repeat"], true);
     EXPECT_EQ(CreaturesOf("1002"), 1u);
 }
@@ -92,24 +110,51 @@ TEST_F(OrderCommand, AnInterruptedOrderIsNeverRunAgain)
     Unload();
     std::ofstream(LedgerPath(), std::ios::app)
         << R"({"v":1,"time":"2026-12-08T16:20:01.123Z","order":"shop-9","event":"started","line":"..."})" << '\n';
-    Load();
+    LoadAndReadBack();
     const nlohmann::json reply = Order("shop-9");
     EXPECT_EQ(reply["repeat"], true);
     EXPECT_EQ(reply["outcome"]["result"], "interrupted");
     EXPECT_EQ(CreaturesOf("1002"), 0u);
 }
 
+// A ledger named on something that is no regular file is refused when it opens:
+// the log says so, the other commands work, and an order says why and runs nothing.
 TEST_F(OrderCommand, AnOrderThatCannotBeRecordedIsNotRun)
 {
     Unload();
     std::filesystem::remove(LedgerPath());
     std::filesystem::create_directory(LedgerPath());  // no file can be appended to there
-    Load();
+    LoadAndReadBack();
+    EXPECT_EQ(DeliveryLedger(), nullptr);
+    const std::string why = "Ledger file deliveries.jsonl is not a regular file (a device, a FIFO or a folder)";
+    EXPECT_THAT(LogLines(), Contains(HasSubstr("Delivery ledger deliveries.jsonl not opened: " + why)));
     const nlohmann::json reply = Order("shop-1");
-    EXPECT_THAT(reply["error"].get<std::string>(), HasSubstr("could not be made durable"));
+    EXPECT_EQ(reply["error"], "the delivery ledger deliveries.jsonl is not open: " + why);
     EXPECT_FALSE(reply.contains("outcome"));
     EXPECT_EQ(CreaturesOf("1002"), 0u);
+    const std::size_t before = InventoryOf("1001").size();
+    RunConsoleAs("1001", "KV.SpawnItem " + std::string(kHelmet) + " x 0 0 1");
+    EXPECT_EQ(InventoryOf("1001").size(), before + 1) << "the other commands work";
     std::filesystem::remove(LedgerPath());
+}
+
+// While the ledger is read back, on its own thread, an order is answered that
+// it is still being read and runs nothing; once read, it runs.
+TEST_F(OrderCommand, WhileTheLedgerIsReadBackAnOrderRunsNothing)
+{
+    Unload();
+    // Long enough to read that the order comes first: 64 MiB of what a power cut left.
+    std::ofstream(LedgerPath().parent_path() / "deliveries.1.jsonl", std::ios::binary)
+        << std::string(std::size_t{64} << 20, '\0');
+    Load();
+    const nlohmann::json early = Order("shop-1");
+    EXPECT_EQ(early["error"], "the delivery ledger is still being read back; nothing was run, try again shortly");
+    EXPECT_EQ(CreaturesOf("1002"), 0u);
+    WaitForReadBack();
+    const nlohmann::json later = Order("shop-1");
+    EXPECT_EQ(later["repeat"], false) << "the early one was not recorded";
+    EXPECT_EQ(later["outcome"]["result"], "delivered");
+    EXPECT_EQ(CreaturesOf("1002"), 1u);
 }
 
 TEST_F(OrderCommand, RefusesALineItCannotRead)
@@ -148,7 +193,7 @@ TEST_F(OrderCommand, EveryRunIsALedgerLineAndAnOrderTwo)
         EXPECT_EQ(line["time"].get<std::string>().size(), std::string("2026-12-08T16:20:01.123Z").size());
 }
 
-TEST_F(OrderCommand, IsOfferedOnlyWhileALedgerIsOpen)
+TEST_F(OrderCommand, IsOfferedOnlyWhileALedgerIsNamed)
 {
     const auto registered = [] {
         int orders = 0;

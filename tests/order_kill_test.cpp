@@ -57,6 +57,7 @@ TEST_P(OrderKill, RetryAfterRestartNeitherDoublesNorSilentlyLosesTheDelivery)
     {
         SimServer first(dir, {"--journal", "off", "--kill-at", point.at});
         ASSERT_NE(first.Port(), 0) << first.Process().Output();
+        ASSERT_TRUE(first.WaitForLedgerReadBack()) << first.Process().Output();
         EXPECT_FALSE(Order(first)) << "the first process must die before it answers";
         EXPECT_EQ(first.Process().Wait(), kKilledStatus) << first.Process().Output();
         first.Process().WaitForEndOfOutput();
@@ -66,6 +67,7 @@ TEST_P(OrderKill, RetryAfterRestartNeitherDoublesNorSilentlyLosesTheDelivery)
 
     SimServer second(dir, {});
     ASSERT_NE(second.Port(), 0) << second.Process().Output();
+    ASSERT_TRUE(second.WaitForLedgerReadBack()) << second.Process().Output();
     const std::optional<nlohmann::json> reply = Order(second);
     ASSERT_TRUE(reply) << second.Process().Output();
     EXPECT_EQ(reply->value("order", ""), "shop-4711");
@@ -100,6 +102,7 @@ TEST(OrderDiskFull, AnOrderThatCannotBeRecordedIsRefusedNotRunAndRunsOnRetry)
     TempServerDir dir(R"({"DeliveryLedger": "deliveries.jsonl"})");
     SimServer server(dir, {});
     ASSERT_NE(server.Port(), 0) << server.Process().Output();
+    ASSERT_TRUE(server.WaitForLedgerReadBack()) << server.Process().Output();
     const std::filesystem::path ledger = dir.ConfigPath().parent_path() / "deliveries.jsonl";
     std::filesystem::create_symlink("/dev/full", ledger);
 

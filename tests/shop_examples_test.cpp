@@ -56,6 +56,7 @@ TEST_P(ShopExample, RetriesADroppedReplyAndDeliversExactlyOnce)
     TempServerDir dir(R"({"DeliveryLedger": "deliveries.jsonl"})");
     SimServer server(dir, {"--rcon-drop-reply", "1"});
     ASSERT_NE(server.Port(), 0) << server.Process().Output();
+    ASSERT_TRUE(server.WaitForLedgerReadBack()) << server.Process().Output();
 
     const std::string program = runner->front();
     std::vector<std::string> args(runner->begin() + 1, runner->end());

@@ -32,37 +32,52 @@ TEST(SimOptions, FlagsAndTheirValues)
     EXPECT_FALSE(defaults.killAt);
     EXPECT_THROW(sim::ParseOptions({"--kill-at", "KV.Order"}, "s", "p"), sim::UsageError);
     EXPECT_THROW(sim::ParseOptions({"--kill-at", "call:"}, "s", "p"), sim::UsageError);
+
+    const sim::Options without = sim::ParseOptions({"--without-member", "A.B", "--without-member=C.D()"}, "s", "p");
+    EXPECT_EQ(without.withoutMembers, (std::vector<std::string>{"A.B", "C.D()"}));
+    EXPECT_TRUE(defaults.withoutMembers.empty());
 }
 
-TEST(SimProgram, WrongCommandLineOrWorldFailsWithTheReason)
+TEST(SimProgram, KillPointsThatCanNeverBeReachedAreRefusedWithTheValidForms)
 {
-    const SimRun flag = RunSim({"--bogus"}, "");
-    EXPECT_FALSE(flag.succeeded);
-    EXPECT_THAT(flag.output, ::testing::HasSubstr("unknown option \"--bogus\""));
+    const SimRun shortName = RunSim({"--kill-at", "call:SpawnActor"}, "");
+    EXPECT_FALSE(shortName.succeeded);
+    EXPECT_THAT(shortName.output,
+                ::testing::HasSubstr("--kill-at call:SpawnActor: the game has no function of that name"));
+    EXPECT_THAT(shortName.output,
+                ::testing::HasSubstr("did you mean call:AShooterPlayerController.SpawnActor(FString&,float,float,"
+                                     "float,bool)"));
 
-    const auto dir = MakeTempDir("kestrova-world");
-    const auto world = (dir / "broken.json").string();
-    std::ofstream(world) << "{ \"players\": [ { \"id\": \"1\" } ] }";
-    const SimRun broken = RunSim({"--world", world}, "");
-    EXPECT_FALSE(broken.succeeded);
-    EXPECT_THAT(broken.output, ::testing::HasSubstr(world + ": players[0]: \"name\" is missing"));
-    std::filesystem::remove_all(dir);
+    const SimRun field = RunSim({"--kill-at", "return:UWorld.TimeSeconds"}, "");
+    EXPECT_FALSE(field.succeeded) << "a field is never called";
+
+    const SimRun command = RunSim({"--kill-at", "dispatch:KV.SpawnDinos"}, "");
+    EXPECT_FALSE(command.succeeded);
+    EXPECT_THAT(command.output, ::testing::HasSubstr("the plugin registered no command of that name"));
+    EXPECT_THAT(command.output, ::testing::HasSubstr("dispatch:KV.SpawnDino,"));
+
+    const SimRun valid = RunSim({"--kill-at", "dispatch:KV.SpawnDinoFor"}, "/players\n");
+    EXPECT_TRUE(valid.succeeded) << valid.output;
 }
 
-TEST(SimProgram, PluginWithoutConfigFailsToStart)
+TEST(SimProgram, WithoutAMemberThePluginSaysSoAndTheRunFailsNamingIt)
 {
-    TempServerDir server(std::nullopt);
-    const SimRun run = RunSim({"--server-dir", server.Root().string()}, "/players\n");
-    EXPECT_FALSE(run.succeeded);
-    EXPECT_THAT(run.output, ::testing::HasSubstr("Can't open config.json"));
-}
-
-TEST(SimProgram, ReloadOnTheExampleServer)
-{
-    const SimRun run = RunSim({}, "Kestrova.Reload\n@server Kestrova.Reload\n/as 1002\nKestrova.Reload\n");
+    const std::string quality = "UPrimalItem.ItemQualityIndex";
+    const SimRun run = RunSim({"--without-member", quality},
+                              "KV.SpawnItem Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet."
+                              "PrimalItemArmor_MetalHelmet' x 0 0 1\n");
     EXPECT_TRUE(run.succeeded) << run.output;
-    EXPECT_THAT(run.output, ::testing::HasSubstr("[to Alice (green)] Reloaded Config!\n"));
-    EXPECT_THAT(run.output, ::testing::HasSubstr("Now acting as Bob (1002).\n[to Bob (green)] Reloaded Config!\n"));
+    EXPECT_THAT(run.output, ::testing::HasSubstr("Kestrova: the game has no member " + quality +
+                                                 "; KV.SpawnItem and its targeted form will fail until the plugin "
+                                                 "is updated"));
+    EXPECT_THAT(run.output,
+                ::testing::HasSubstr("the game has no member " + quality + "; what needs it fails until the plugin "
+                                     "is updated"));
+
+    const SimRun unknown = RunSim({"--without-member", "AShooterPlayerController.SpawnActors"}, "");
+    EXPECT_FALSE(unknown.succeeded);
+    EXPECT_THAT(unknown.output, ::testing::HasSubstr("--without-member: \"AShooterPlayerController.SpawnActors\" "
+                                                     "names no member the stand-in has"));
 }
 
 }  // namespace

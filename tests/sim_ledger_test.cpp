@@ -36,8 +36,13 @@ protected:
 
 TEST_F(SimLedger, ShowsWhatEarlierRunsRecordedDecoded)
 {
-    const SimRun first = Run("KV.Order shop-1 " + kSpawnFor + "\nKV.SpawnItemFor 9999 x y 0 0 1\n/quit\n");
-    ASSERT_TRUE(first.succeeded) << first.output;
+    {
+        // The ledger reads its files back on its own thread; an order waits for that.
+        SimServer first(dir_, {});
+        ASSERT_TRUE(first.WaitForLedgerReadBack()) << first.Process().Output();
+        first.Process().WriteInput("KV.Order shop-1 " + kSpawnFor + "\nKV.SpawnItemFor 9999 x y 0 0 1\n");
+        ASSERT_EQ(first.Quit(), 0) << first.Process().Output();
+    }
 
     const SimRun second = Run("/ledger\n/ledger 1\n");
     EXPECT_THAT(second.output, ContainsStdRegex(R"(Z  order shop-1 started  by Alice \(net id [0-9a-f]+\)  KV\.Order shop-1 KV\.SpawnDinoFor 1002 )"));

@@ -1,4 +1,5 @@
 // World files: what a world description builds, and how a bad one is reported.
+#include "Resolve.h"
 #include "support/game_fixture.h"
 
 namespace kestrova::test {
@@ -31,6 +32,29 @@ TEST(SimWorldFile, ErrorsNameTheFileAndThePlace)
                                          {"id": "1", "name": "B", "team": 2, "netId": "m"}]})"),
               "w.json: players[1].id: \"1\" is given twice");
     EXPECT_EQ(BuildError(R"({"timeSeconds": true})"), "w.json: world.timeSeconds: must be a number, not boolean");
+    EXPECT_EQ(BuildError(R"({"withoutMembers": ["UWorld.Time"]})"),
+              "w.json: withoutMembers[0]: \"UWorld.Time\" names no member the stand-in has (as /journal names them)");
+    EXPECT_EQ(BuildError(R"w({"withoutMembers": ["FMemory.Free(void*)"]})w"),
+              "w.json: withoutMembers[0]: \"FMemory.Free(void*)\" is the game's allocator, which every host has");
+    EXPECT_EQ(BuildError(R"({"withoutMembers": [1]})"), "w.json: withoutMembers[0]: must be a string, not number");
+}
+
+// A member the world withholds resolves empty, as a host says of one the game lacks;
+// a field or flag asked with no object answers only whether the game has it.
+TEST_F(SimWorldFileTest, WithheldMembersResolveEmpty)
+{
+    StartGame(R"w({"players": [{"id": "p1", "name": "Ann", "team": 7, "netId": "n1"}],
+                  "withoutMembers": ["UWorld.TimeSeconds", "APrimalDinoCharacter.bIsFemale", "AActor.GetWorld()"]})w");
+    EXPECT_EQ(GetAddress("AActor.GetWorld()"), nullptr);
+    EXPECT_EQ(GetAddress(nullptr, "UWorld.TimeSeconds"), nullptr);
+    EXPECT_EQ(GetAddress(&Game().GetWorld(), "UWorld.TimeSeconds"), nullptr);
+    EXPECT_EQ(GetBitField(nullptr, "APrimalDinoCharacter.bIsFemale").NumBits, 0u);
+    EXPECT_NE(GetAddress("AActor.ForceDestroy()"), nullptr);
+    EXPECT_NE(GetAddress(nullptr, "UPrimalItem.ItemDurability"), nullptr) << "present, asked without an object";
+    EXPECT_NE(GetBitField(nullptr, "APrimalDinoCharacter.bNeutered").NumBits, 0u);
+
+    StartGame(R"({"players": [{"id": "p1", "name": "Ann", "team": 7, "netId": "n1"}]})");
+    EXPECT_NE(GetAddress("AActor.GetWorld()"), nullptr) << "a new game has every member again";
 }
 
 TEST(SimWorldFile, MissingFileIsNamed)

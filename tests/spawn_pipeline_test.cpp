@@ -159,7 +159,15 @@ TEST_F(SpawnTamedDino, WrongTypedCryopodClassEndsTheRunWithTheCreatureSetUpInThe
     options.Neuter = true;
     options.InventoryItemPath = kHelmet;
     options.Colors = {0, 0, 0, 0, 0, 9};
-    EXPECT_THROW(Spawn(options), nlohmann::json::type_error) << "the pipeline leaves containment to its caller";
+    // The pipeline leaves containment to its caller, with the creature it made.
+    try {
+        Spawn(options);
+        ADD_FAILURE() << "no error";
+    } catch (const MadeBeforeError& partial) {
+        ASSERT_TRUE(partial.made.creature);
+        EXPECT_EQ(partial.made.creature->delivery, Delivery::World);
+        EXPECT_THROW(std::rethrow_exception(partial.Cause()), nlohmann::json::type_error);
+    }
 
     // Through the command, the error is contained and logged once.
     RunConsoleAs("1001", "KV.SpawnDino " + std::string(kRaptor) + " " + kHelmet + " 0 20 0 1 1 0 0,0,0,0,0,9");

@@ -35,7 +35,7 @@ bool TakesValue(const std::string& flag)
     return flag == "--server-dir" || flag == "--world" || flag == "--plugin" || flag == "--rcon-port" ||
            flag == "--rcon-password" || flag == "--rcon-bind" || flag == "--rcon-auth-timeout-ms" ||
            flag == "--rcon-lockout-failures" || flag == "--rcon-lockout-window-ms" || flag == "--journal" ||
-           flag == "--rcon-drop-reply" || flag == "--kill-at";
+           flag == "--rcon-drop-reply" || flag == "--kill-at" || flag == "--without-member";
 }
 
 void SetSwitch(Options& options, const std::string& flag)
@@ -75,6 +75,8 @@ void SetValue(Options& options, const std::string& flag, const std::string& valu
         options.rcon.dropReply = static_cast<std::uint64_t>(NumberValue(flag, value, 1, 1'000'000'000));
     else if (flag == "--kill-at")
         options.killAt = KillPoint(value);
+    else if (flag == "--without-member")
+        options.withoutMembers.push_back(value);
     else
         options.rcon.authTimeout = std::chrono::milliseconds(NumberValue(flag, value, 1, 3'600'000));
 }
@@ -136,6 +138,9 @@ std::string Usage()
         "                        plugin first reaches POINT: dispatch:COMMAND (before the\n"
         "                        host runs it), call:MEMBER or return:MEMBER (a game member,\n"
         "                        named as /journal shows it, called or returned)\n"
+        "  --without-member NAME play a game that lacks that member (repeatable; named as\n"
+        "                        /journal shows it): the plugin finds it missing, as after\n"
+        "                        a game update\n"
         "Lines on standard input are console commands; /help lists the stand-in's own.\n",
         SessionInput::StopRequests(), kDefaultRconPassword);
 }

@@ -41,6 +41,7 @@ struct Options {
     bool serve = false;  // keep running after the end of standard input, until a stop signal
     std::size_t journalEntries = 100'000;  // the journal keeps this many entries; 0: off
     std::optional<TripPoint> killAt;       // the process kills itself when the plugin gets here
+    std::vector<std::string> withoutMembers;  // members the game lacks, besides the world file's
     bool help = false;
 };
 

@@ -8,6 +8,7 @@
 #include "framework/journal.h"
 #include "framework/tripwire.h"
 #include "hard_kill.h"
+#include "kill_point.h"
 #include "loader.h"
 #include "log_sinks.h"
 #include "options.h"
@@ -160,6 +161,8 @@ int RunSimulator(const std::vector<std::string>& args, const std::filesystem::pa
     try {
         const std::string source = options.world ? options.world->string() : kBuiltInWorld;
         game = std::make_unique<Game>(LoadWorld(options), source);
+        for (const std::string& name : options.withoutMembers)
+            WithholdNamedMember(name, "--without-member");
     } catch (const WorldError& e) {
         std::cerr << "kestrova-sim: " << e.what() << "\n";
         return 1;
@@ -179,6 +182,14 @@ int RunSimulator(const std::vector<std::string>& args, const std::filesystem::pa
     if (!plugin.Load(options.plugin, error)) {
         std::cerr << "kestrova-sim: the plugin " << options.plugin.string() << " did not load: " << error << "\n";
         return 1;
+    }
+    // Known only now that the plugin has registered its commands.
+    if (options.killAt) {
+        if (const std::string problem = KillPointProblem(*options.killAt); !problem.empty()) {
+            std::cerr << "kestrova-sim: " << problem << "\n";
+            plugin.Unload();
+            return 2;
+        }
     }
 
     // Stop signals are ours from before the banner, so that whoever waits for it can stop us.

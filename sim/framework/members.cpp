@@ -1,8 +1,10 @@
 #include "members.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace sim {
 namespace {
@@ -14,12 +16,23 @@ struct NameHash {
 };
 
 using Table = std::unordered_map<std::string, Member, NameHash, std::equal_to<>>;
+using NameSet = std::unordered_set<std::string, NameHash, std::equal_to<>>;
 
 Table& Members()
 {
     static Table table;
     return table;
 }
+
+NameSet& Withheld()
+{
+    static NameSet names;
+    return names;
+}
+
+// What a field asked with a null object gives when the game has it: as a real
+// host gives the field's offset, something that is not null and is no address.
+void* const kFieldPresent = reinterpret_cast<void*>(std::uintptr_t{8});
 
 std::uint64_t& Resolutions()
 {
@@ -29,7 +42,8 @@ std::uint64_t& Resolutions()
 
 thread_local int gameCodeDepth = 0;
 
-const Member& Resolve(std::string_view name, MemberKind kind)
+// The member, or null when it is withheld.
+const Member* Resolve(std::string_view name, MemberKind kind)
 {
     if (gameCodeDepth == 0)
         ++Resolutions();
@@ -41,7 +55,9 @@ const Member& Resolve(std::string_view name, MemberKind kind)
               : kind == MemberKind::Field  ? "not a field"
                                            : "not a bitfield",
               name);
-    return found->second;
+    if (!Withheld().empty() && Withheld().contains(name))
+        return nullptr;
+    return &found->second;
 }
 
 const char* KindText(MemberUse::Kind kind)
@@ -51,9 +67,12 @@ const char* KindText(MemberUse::Kind kind)
 
 // A use that does not match the declaration would pass arguments and results in
 // the wrong places: the game would crash somewhere later, so this stops now.
-const Member& ResolveChecked(std::string_view name, MemberKind kind, const MemberUse& use)
+const Member* ResolveChecked(std::string_view name, MemberKind kind, const MemberUse& use)
 {
-    const Member& member = Resolve(name, kind);
+    const Member* found = Resolve(name, kind);
+    if (found == nullptr)
+        return nullptr;
+    const Member& member = *found;
     if (member.declared.type.empty())
         Fatal("cannot be resolved checked", name);
     if (member.declared.kind != use.kind || member.declared.type != use.type) {
@@ -62,14 +81,48 @@ const Member& ResolveChecked(std::string_view name, MemberKind kind, const Membe
                                  KindText(member.declared.kind) + " " + std::string(member.declared.type) + ")";
         Fatal(what, name);
     }
-    return member;
+    return found;
+}
+
+void* FieldAddress(const Member* member, const void* object)
+{
+    if (member == nullptr)
+        return nullptr;
+    if (object == nullptr)
+        return kFieldPresent;
+    return member->field(const_cast<void*>(object));
 }
 
 }  // namespace
 
 void RegisterMember(std::string name, const Member& member) { Members().insert_or_assign(std::move(name), member); }
-void ClearMembers() { Members().clear(); }
+void ClearMembers()
+{
+    Members().clear();
+    Withheld().clear();
+}
+
 bool HasMember(std::string_view name) { return Members().find(name) != Members().end(); }
+
+std::vector<std::string> MemberNames(MemberKind kind)
+{
+    std::vector<std::string> names;
+    for (const auto& [name, member] : Members())
+        if (member.kind == kind && (kind != MemberKind::Function || !member.declared.type.empty()))
+            names.push_back(name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool WithholdMember(std::string_view name)
+{
+    if (!HasMember(name))
+        return false;
+    Withheld().emplace(name);
+    return true;
+}
+
+bool IsWithheld(std::string_view name) { return Withheld().contains(name); }
 std::uint64_t ResolutionCount() { return Resolutions(); }
 void ResetResolutionCount() { Resolutions() = 0; }
 void EnterGameCode() { ++gameCodeDepth; }
@@ -85,33 +138,34 @@ void Fatal(std::string_view what, std::string_view name)
 
 }  // namespace sim
 
-void* GetAddress(std::string_view name) { return sim::Resolve(name, sim::MemberKind::Function).function; }
+void* GetAddress(std::string_view name)
+{
+    const sim::Member* member = sim::Resolve(name, sim::MemberKind::Function);
+    return member != nullptr ? member->function : nullptr;
+}
 
 void* GetAddress(const void* object, std::string_view name)
 {
-    const sim::Member& member = sim::Resolve(name, sim::MemberKind::Field);
-    if (object == nullptr)
-        sim::Fatal("field of a null object", name);
-    return member.field(const_cast<void*>(object));
+    return sim::FieldAddress(sim::Resolve(name, sim::MemberKind::Field), object);
 }
 
 void* GetCheckedAddress(std::string_view name, const MemberUse& use)
 {
-    return sim::ResolveChecked(name, sim::MemberKind::Function, use).function;
+    const sim::Member* member = sim::ResolveChecked(name, sim::MemberKind::Function, use);
+    return member != nullptr ? member->function : nullptr;
 }
 
 void* GetCheckedAddress(const void* object, std::string_view name, const MemberUse& use)
 {
-    const sim::Member& member = sim::ResolveChecked(name, sim::MemberKind::Field, use);
-    if (object == nullptr)
-        sim::Fatal("field of a null object", name);
-    return member.field(const_cast<void*>(object));
+    return sim::FieldAddress(sim::ResolveChecked(name, sim::MemberKind::Field, use), object);
 }
 
 BitField GetBitField(const void* object, std::string_view name)
 {
-    const sim::Member& member = sim::Resolve(name, sim::MemberKind::BitField);
+    const sim::Member* member = sim::Resolve(name, sim::MemberKind::BitField);
+    if (member == nullptr)
+        return {};
     if (object == nullptr)
-        sim::Fatal("bitfield of a null object", name);
-    return member.bitfield(const_cast<void*>(object));
+        return {nullptr, 0, 1};  // the game has it
+    return member->bitfield(const_cast<void*>(object));
 }

@@ -4,11 +4,15 @@
 // string_view and allocates nothing. A name that is not in the table, or one used
 // as the wrong kind of member, is a fault of the caller: it is reported with the
 // name and the process stops, rather than handing back a null to crash on later.
+// A member withheld (the host of a game that lacks it) resolves as Resolve.h says
+// a missing member does: empty. A field or bitfield asked with a null object
+// answers whether the game has it.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "CheckedResolve.h"
 
@@ -30,6 +34,14 @@ struct Member {
 SDK_API void RegisterMember(std::string name, const Member& member);
 SDK_API void ClearMembers();
 SDK_API bool HasMember(std::string_view name);
+// The names of the members of that kind, sorted; for functions, only those the
+// plugin can call (the allocator is the host's own).
+SDK_API std::vector<std::string> MemberNames(MemberKind kind);
+
+// From now until ClearMembers, `name` resolves as a member the game lacks. False,
+// and nothing withheld, when no member has that name.
+SDK_API bool WithholdMember(std::string_view name);
+SDK_API bool IsWithheld(std::string_view name);
 
 // Resolutions made since start (or since the last reset), for benchmarks and tests.
 // Only the plugin's count: the game's own code, running inside a game member,

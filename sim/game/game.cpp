@@ -20,7 +20,29 @@ Game*& ActiveGame()
     return active;
 }
 
+// The world's "withoutMembers": names that resolve as members the game lacks. The
+// allocator stays: without it no string could be made, by the host either.
+void WithholdMembers(const nlohmann::json& world)
+{
+    const nlohmann::json& names = ListAt(world, kWithoutMembersKey);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string where = fmt::format("{}[{}]", kWithoutMembersKey, i);
+        if (!names[i].is_string())
+            throw WorldError(fmt::format("{}: must be a string, not {}", where, names[i].type_name()));
+        WithholdNamedMember(names[i].get<std::string>(), where);
+    }
+}
+
 }  // namespace
+
+void WithholdNamedMember(const std::string& name, const std::string& where)
+{
+    if (name.starts_with("FMemory."))
+        throw WorldError(fmt::format("{}: \"{}\" is the game's allocator, which every host has", where, name));
+    if (!WithholdMember(name))
+        throw WorldError(fmt::format("{}: \"{}\" names no member the stand-in has (as /journal names them)",
+                                     where, name));
+}
 
 void RegisterGameMembers()
 {
@@ -60,6 +82,7 @@ void Game::Reset(const nlohmann::json& world, std::string source)
     GetUtils().onMessage = nullptr;
     RegisterGameMembers();
     try {
+        WithholdMembers(world);
         Build(world);
     } catch (const WorldError& e) {
         TearDown();

@@ -119,6 +119,11 @@ private:
 // Registers every simulated member, one kind after another.
 void RegisterGameMembers();
 
+// Withholds the member `name` (named as /journal names it) for the rest of this
+// game; throws WorldError, starting with `where`, when the stand-in has no such
+// member or it is the allocator.
+void WithholdNamedMember(const std::string& name, const std::string& where);
+
 // Builds the players of the world description (its "players" array).
 void BuildPlayers(Game& game, const nlohmann::json& world);
 

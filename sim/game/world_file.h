@@ -11,11 +11,13 @@
 //                                                   //   class has "ClientNotifyLevelUp"
 //         "items": [ "/Game/.../Stone.Stone" ] }    // optional: blueprints of catalogue items
 //     ],                                            //   the inventory starts with
-//     "catalogue": { ... }                          // optional, see catalogue.h (the classes, and
-//   }                                               //   per creature class its sex, times,
+//     "catalogue": { ... },                         // optional, see catalogue.h (the classes, and
+//                                                   //   per creature class its sex, times,
 //                                                   //   mutations, tamed points and status field;
 //                                                   //   per item class its default object's path);
 //                                                   //   absent: the built-in world's catalogue
+//     "withoutMembers": [ "UWorld.TimeSeconds" ]    // optional: members this game lacks, as after
+//   }                                               //   an update; each resolves empty
 //
 // Keys the game does not know are ignored, so a file can carry sections that a
 // later build reads.
@@ -39,6 +41,7 @@ public:
 };
 
 inline constexpr char kBuiltInWorld[] = "built-in world";
+inline constexpr char kWithoutMembersKey[] = "withoutMembers";
 
 // Parses `text` as a world description. Errors start with `source`.
 nlohmann::json ParseWorld(std::string_view text, const std::string& source);

@@ -1,8 +1,10 @@
 #include "support/ledger_fixture.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "plugin/logger.h"
 #include "support/server_dir.h"
@@ -174,6 +176,17 @@ std::string RunLine(int number)
 {
     return R"({"v":1,"time":"2026-12-08T16:20:02.000Z","line":"KV.SpawnDino )" + std::to_string(number) +
            R"(","outcome":{"result":"delivered"}})";
+}
+
+bool ReadBack(Ledger& ledger)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!ledger.Ready()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 }  // namespace kestrova::test

@@ -15,6 +15,7 @@
 #include "framework/host.h"
 #include "plugin/append_file.h"
 #include "plugin/ledger_file.h"
+#include "plugin/ledger.h"
 #include "plugin/ledger_writer.h"
 
 namespace kestrova::test {
@@ -75,5 +76,9 @@ std::string OutcomeLine(const std::string& order, const std::string& result);
 std::string RunLine(int number);
 // Makes `line` as it stands, on the writer's thread.
 LineMaker Made(std::string line);
+
+// Waits until `ledger` has read its files back; false when it has not within
+// the time something quick may take.
+bool ReadBack(Ledger& ledger);
 
 }  // namespace kestrova::test

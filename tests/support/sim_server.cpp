@@ -21,6 +21,12 @@ std::optional<int> SimServer::SlotsFilledBy(const std::string& id)
     return count ? std::optional<int>(std::stoi(*count)) : std::nullopt;
 }
 
+bool SimServer::WaitForLedgerReadBack()
+{
+    static const std::regex kReadBack(R"(Ledger [^:\n]+: ([0-9]+) orders known)");
+    return process_->WaitForOutput(kReadBack).has_value();
+}
+
 std::optional<int> SimServer::Quit()
 {
     process_->WriteInput("/quit\n");

@@ -28,6 +28,11 @@ public:
     // the answer is found in the whole output.
     std::optional<int> SlotsFilledBy(const std::string& id);
 
+    // Waits until the plugin's delivery ledger has read its files back, as its log
+    // says: until then KV.Order answers that it is still being read. False when
+    // it did not within the time something quick may take.
+    bool WaitForLedgerReadBack();
+
     // A client connected to its RCON port (check Authenticate's result).
     tools::RconClient Client() const;
 
