@@ -2,6 +2,7 @@
 // run, an order delivered at most once, a retry of one that gave nothing, an
 // interrupted one never run again, and none run that cannot be recorded.
 #include <fstream>
+#include <regex>
 
 #include <nlohmann/json.hpp>
 
@@ -146,6 +147,55 @@ TEST_F(OrderCommand, EveryRunIsALedgerLineAndAnOrderTwo)
     EXPECT_EQ(find("event", "outcome")["outcome"]["result"], "delivered");
     for (const nlohmann::json& line : lines)
         EXPECT_EQ(line["time"].get<std::string>().size(), std::string("2026-12-08T16:20:01.123Z").size());
+}
+
+// Replies and ledger lines byte for byte, as shops and ledger readers have them;
+// only the times differ from run to run (the test's RCON client has no address).
+TEST_F(OrderCommand, RepliesAndLedgerLinesKeepTheirBytes)
+{
+    const auto raw = [&](const std::string& line) {
+        const std::vector<sim::RconReply> replies = RunRcon(line, 5);
+        return replies.size() == 1 ? sim::ToUtf8(replies[0].text) : std::string("(not one reply)");
+    };
+    const std::string line = "KV.SpawnDinoFor 1002 " + kRaptorWord + " \"\" 0 150 0 0 0 0 0 F";
+    EXPECT_EQ(raw("KV.Order shop-1 " + line),
+              R"({"command":"KV.Order","order":"shop-1","outcome":{"result":"delivered","spawn":{"colours":[0,0,0,0,0,0],)"
+              R"("creature":"Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'","delivery":"cryopod",)"
+              R"("imprint":0.0,"inventoryItem":null,"level":150,"neuter":false,"sex":"female"}},"repeat":false,)"
+              R"("target":{"id":"1002","name":"Bob"},"v":1})");
+    EXPECT_EQ(raw("KV.Order shop-1 " + line),
+              R"({"command":"KV.Order","order":"shop-1","outcome":{"result":"delivered","spawn":{"colours":[0,0,0,0,0,0],)"
+              R"("creature":"Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'","delivery":"cryopod",)"
+              R"("imprint":0.0,"inventoryItem":null,"level":150,"neuter":false,"sex":"female"}},"repeat":true,"v":1})");
+    EXPECT_EQ(raw("KV.Order bad/\xc3\xa9 " + line),
+              R"({"command":"KV.Order","error":"an order id is 1 to 64 characters of A-Z a-z 0-9 . _ : -",)"
+              R"("order":"bad/\u00e9","v":1})");
+    EXPECT_EQ(raw("KV.Order"),
+              R"({"command":"KV.Order","error":"KV.Order needs an order id and a targeted spawn line","order":null,"v":1})");
+    EXPECT_EQ(raw("KV.Order o-2 KV.SpawnItemFor 1009 x y 0 0 1"),
+              R"({"command":"KV.Order","order":"o-2","outcome":{"result":"nothing","stop":{"rule":"no-such-player",)"
+              R"("text":"1009","word":1}},"repeat":false,"target":{"id":"1009","name":null},"v":1})");
+    RunConsoleAs("1001", "KV.SpawnItem x \"\xc3\xa9\" 0 0 1");
+
+    Unload();
+    std::vector<std::string> lines;
+    std::ifstream file(LedgerPath());
+    for (std::string text; std::getline(file, text);)
+        lines.push_back(std::regex_replace(text, std::regex(R"("time":"[-0-9T:.]+Z")"), R"("time":"T")"));
+    const std::string order = "KV.Order shop-1 KV.SpawnDinoFor 1002 " + kRaptorWord + R"( \"\" 0 150 0 0 0 0 0 F)";
+    EXPECT_THAT(lines, ::testing::UnorderedElementsAre(
+        R"({"event":"started","from":{"rcon":""},"line":")" + order + R"(","order":"shop-1","time":"T","v":1})",
+        R"({"command":"KV.SpawnDinoFor","event":"outcome","order":"shop-1","outcome":{"result":"delivered","spawn":)"
+        R"({"colours":[0,0,0,0,0,0],"creature":"Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'",)"
+        R"("delivery":"cryopod","imprint":0.0,"inventoryItem":null,"level":150,"neuter":false,"sex":"female"}},)"
+        R"("target":{"id":"1002","name":"Bob"},"time":"T","v":1})",
+        R"({"event":"started","from":{"rcon":""},"line":"KV.Order o-2 KV.SpawnItemFor 1009 x y 0 0 1","order":"o-2",)"
+        R"("time":"T","v":1})",
+        R"({"command":"KV.SpawnItemFor","event":"outcome","order":"o-2","outcome":{"result":"nothing","stop":)"
+        R"({"rule":"no-such-player","text":"1009","word":1}},"target":{"id":"1009","name":null},"time":"T","v":1})",
+        R"({"command":"KV.SpawnItem","from":{"console":{"name":"Alice","netId":"0002f3a1c9e84b7d9a1e5c6b7d8e9f01"}},)"
+        R"("line":"KV.SpawnItem x \"\u00e9\" 0 0 1","outcome":{"result":"nothing","stop":{"rule":"no-class",)"
+        R"("text":"x","word":1}},"target":null,"time":"T","v":1})"));
 }
 
 TEST_F(OrderCommand, IsOfferedOnlyWhileALedgerIsOpen)
