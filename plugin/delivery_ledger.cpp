@@ -4,10 +4,9 @@
 #include <filesystem>
 #include <memory>
 
-#include <nlohmann/json.hpp>
-
 #include "config/config.h"
 #include "host/game.h"
+#include "host/json_text.h"
 #include "host/members.h"
 #include "host/text.h"
 #include "plugin/ledger.h"
@@ -70,21 +69,28 @@ void CloseDeliveryLedger() noexcept
 
 Ledger* DeliveryLedger() noexcept { return Holder().ledger.get(); }
 
-nlohmann::json IssuerJson(const Issuer& issuer)
+std::string IssuerJson(const Issuer& issuer)
 {
-    if (issuer.connection != nullptr)
-        return {{"rcon", Utf8Of(FieldOf(member::PeerAddress, issuer.connection))}};
-    if (issuer.player == nullptr)
-        return {{"console", nullptr}};
-    AShooterPlayerController* player = AsShooterController(issuer.player);
-    return {{"console",
-             {{"name", Utf8Of(Call(member::PlayerCharacterName, player))},
-              {"netId", Utf8Of(Call(member::UniqueNetId, player))}}}};
+    JsonText json;
+    json.Open();
+    if (issuer.connection != nullptr) {
+        json.Key("rcon").String(Utf8Of(FieldOf(member::PeerAddress, issuer.connection)));
+    } else if (issuer.player == nullptr) {
+        json.Key("console").Null();
+    } else {
+        AShooterPlayerController* player = AsShooterController(issuer.player);
+        json.Key("console")
+            .Open()
+            .Key("name").String(Utf8Of(Call(member::PlayerCharacterName, player)))
+            .Key("netId").String(Utf8Of(Call(member::UniqueNetId, player)))
+            .Close();
+    }
+    return json.Close().Take();
 }
 
-nlohmann::json LedgerLineStart(std::chrono::system_clock::time_point time)
+void EndLedgerLine(JsonText& line, std::chrono::system_clock::time_point time)
 {
-    return {{"v", 1}, {"time", UtcTimeText(time)}};
+    line.Key("time").String(UtcTimeText(time)).Key("v").Int(1).Close();
 }
 
 void RecordRun(const Issuer& issuer, std::string_view received, std::string_view command,
@@ -97,13 +103,14 @@ void RecordRun(const Issuer& issuer, std::string_view received, std::string_view
         // Only what needs the game is asked here; the writer's thread makes the line.
         ledger->Write([time = std::chrono::system_clock::now(), from = IssuerJson(issuer),
                        received = std::string(received), command = std::string(command), target, outcome] {
-            nlohmann::json line = LedgerLineStart(time);
-            line["from"] = from;
-            line["line"] = received;
-            line["command"] = command;
-            line["target"] = TargetJson(target);
-            line["outcome"] = ToJson(outcome);
-            return JsonLine(line);
+            JsonText line;
+            line.Open().Key("command").String(command).Key("from").Raw(from).Key("line").String(received);
+            line.Key("outcome");
+            WriteJson(line, outcome);
+            line.Key("target");
+            WriteJson(line, target);
+            EndLedgerLine(line, time);
+            return line.Take();
         });
     } catch (const std::exception& e) {
         LogError(e.what());

@@ -1,10 +1,12 @@
 #include "plugin/order_command.h"
 
+#include <optional>
 #include <system_error>
 
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
+#include "host/json_text.h"
 #include "host/rcon.h"
 #include "host/text.h"
 #include "host/words.h"
@@ -19,16 +21,24 @@ namespace {
 constexpr int kIdWord = 1;
 constexpr int kFormWord = 2;
 
-nlohmann::json Reply(const nlohmann::json& order)
+// A reply's fields are in byte order: command, error, order, outcome, repeat,
+// target, v.
+JsonText ReplyUpToError()
 {
-    return {{"v", kReplyVersion}, {"command", kOrderCommand}, {"order", order}};
+    JsonText reply;
+    reply.Open().Key("command").String(kOrderCommand);
+    return reply;
 }
 
-std::string Refused(const nlohmann::json& order, std::string_view error)
+std::string Refused(const std::optional<std::string>& order, std::string_view error)
 {
-    nlohmann::json reply = Reply(order);
-    reply["error"] = error;
-    return JsonLine(reply);
+    JsonText reply = ReplyUpToError();
+    reply.Key("error").String(error).Key("order");
+    if (order)
+        reply.String(*order);
+    else
+        reply.Null();
+    return reply.Key("v").Int(kReplyVersion).Close().Take();
 }
 
 // The targeted line: the words from the form's name on, each followed by one blank.
@@ -45,17 +55,21 @@ FString TargetedLine(const CommandWords& words)
 // A repeat answers with what the ledger recorded, and runs nothing.
 std::string Repeat(Ledger& ledger, const std::string& id, const KnownOrder& known)
 {
-    nlohmann::json reply = Reply(id);
-    reply["repeat"] = true;
-    if (!known.hasOutcome) {
-        reply["outcome"] = {{"result", "interrupted"}};
-    } else if (std::optional<nlohmann::json> outcome = ledger.RecordedOutcome(id)) {
-        reply["outcome"] = std::move(*outcome);
-    } else {
-        reply["outcome"] = nullptr;
-        reply["error"] = "the recorded outcome could not be read back from the ledger";
-    }
-    return JsonLine(reply);
+    std::optional<nlohmann::json> recorded;
+    if (known.hasOutcome)
+        recorded = ledger.RecordedOutcome(id);
+    JsonText reply = ReplyUpToError();
+    if (known.hasOutcome && !recorded)
+        reply.Key("error").String("the recorded outcome could not be read back from the ledger");
+    reply.Key("order").String(id).Key("outcome");
+    if (!known.hasOutcome)
+        reply.Open().Key("result").String("interrupted").Close();
+    else if (recorded)
+        // Read back from a line these rules wrote, and so written as they write it.
+        reply.Raw(recorded->dump(-1, ' ', true, nlohmann::json::error_handler_t::replace));
+    else
+        reply.Null();
+    return reply.Key("repeat").Bool(true).Key("v").Int(kReplyVersion).Close().Take();
 }
 
 std::string Unrecorded(std::string_view what, const std::error_code& error)
@@ -69,7 +83,7 @@ std::string RunOrder(const Issuer& issuer, const FString& line)
 {
     const CommandWords words(line.View());
     if (words.Num() <= kFormWord)
-        return Refused(words.Num() > kIdWord ? nlohmann::json(ToUtf8(words[kIdWord])) : nlohmann::json(),
+        return Refused(words.Num() > kIdWord ? std::optional(ToUtf8(words[kIdWord])) : std::nullopt,
                        "KV.Order needs an order id and a targeted spawn line");
     const std::string id = ToUtf8(words[kIdWord]);
     if (!IsValidOrderId(id))
@@ -88,33 +102,33 @@ std::string RunOrder(const Issuer& issuer, const FString& line)
 
     // Made durable before the line runs: a server that dies from here on leaves
     // an order that is never run again.
-    nlohmann::json started = LedgerLineStart();
-    started["order"] = id;
-    started["event"] = "started";
-    started["from"] = IssuerJson(issuer);
-    started["line"] = ToUtf8(line.View());
-    if (const std::error_code error = ledger->WriteDurable(JsonLine(started)))
+    JsonText started;
+    started.Open().Key("event").String("started").Key("from").Raw(IssuerJson(issuer));
+    started.Key("line").String(ToUtf8(line.View())).Key("order").String(id);
+    EndLedgerLine(started);
+    if (const std::error_code error = ledger->WriteDurable(started.Text()))
         return Refused(id, Unrecorded("order", error) + ", so it was not run");
 
     const FString targetedLine = TargetedLine(words);
     FString handedOn;
     const TargetedRun run = RunTargeted(*form, targetedLine, handedOn, true);
 
-    nlohmann::json ended = LedgerLineStart();
-    ended["order"] = id;
-    ended["event"] = "outcome";
-    ended["command"] = NameOf(*form);
-    ended["target"] = TargetJson(run.target);
-    ended["outcome"] = ToJson(run.outcome);
-    const std::error_code error = ledger->WriteDurable(JsonLine(ended));
+    // The outcome and the target, each written once for the line and the reply.
+    JsonText outcome;
+    WriteJson(outcome, run.outcome);
+    JsonText target;
+    WriteJson(target, run.target);
+    JsonText ended;
+    ended.Open().Key("command").String(NameOf(*form)).Key("event").String("outcome").Key("order").String(id);
+    ended.Key("outcome").Raw(outcome.Text()).Key("target").Raw(target.Text());
+    EndLedgerLine(ended);
+    const std::error_code error = ledger->WriteDurable(ended.Text());
 
-    nlohmann::json reply = Reply(id);
-    reply["repeat"] = false;
-    reply["target"] = ended["target"];
-    reply["outcome"] = ended["outcome"];
+    JsonText reply = ReplyUpToError();
     if (error)
-        reply["error"] = Unrecorded("outcome", error) + "; a retry answers \"interrupted\"";
-    return JsonLine(reply);
+        reply.Key("error").String(Unrecorded("outcome", error) + "; a retry answers \"interrupted\"");
+    reply.Key("order").String(id).Key("outcome").Raw(outcome.Text()).Key("repeat").Bool(false);
+    return reply.Key("target").Raw(target.Text()).Key("v").Int(kReplyVersion).Close().Take();
 }
 
 namespace {
@@ -125,7 +139,7 @@ std::string ContainedOrder(const Issuer& issuer, const FString& line)
     try {
         return RunOrder(issuer, line);
     } catch (const std::exception& e) {
-        return Refused(nullptr, e.what());
+        return Refused(std::nullopt, e.what());
     }
 }
 
