@@ -83,7 +83,7 @@ TEST_F(UnitDrawsTest, UseEachSeedOnceInOrderAndAskForABlockOnlyWhenOneIsUsedUp)
 {
     UnitDraws draws(CountingSeeds);
     EXPECT_EQ(fills, 0) << "nothing is asked before the first draw";
-    const std::uint32_t count = 2 * kSeedBlock + 3;
+    const auto count = static_cast<std::uint32_t>(2 * kSeedBlock + 3);
     for (std::uint32_t seed = 0; seed < count; ++seed)
         ASSERT_EQ(draws.Next(), UnitOfSeed(seed)) << "draw " << seed;
     EXPECT_EQ(fills, 3);
@@ -96,7 +96,7 @@ TEST_F(UnitDrawsTest, AFillThatFailsIsAskedAgainAndReusesNothing)
         draws.Next();
     failNextFill = true;
     EXPECT_THROW(draws.Next(), std::runtime_error);
-    EXPECT_EQ(draws.Next(), UnitOfSeed(kSeedBlock)) << "the next draw asks again";
+    EXPECT_EQ(draws.Next(), UnitOfSeed(static_cast<std::uint32_t>(kSeedBlock))) << "the next draw asks again";
     EXPECT_EQ(fills, 3);
 }
 
