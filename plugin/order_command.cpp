@@ -22,23 +22,65 @@ constexpr int kIdWord = 1;
 constexpr int kFormWord = 2;
 
 // A reply's fields are in byte order: command, error, order, outcome, repeat,
-// target, v.
-JsonText ReplyUpToError()
+// status, target, time, v.
+JsonText ReplyUpToError(const char* command)
 {
     JsonText reply;
-    reply.Open().Key("command").String(kOrderCommand);
+    reply.Open().Key("command").String(command);
     return reply;
 }
 
-std::string Refused(const std::optional<std::string>& order, std::string_view error)
+std::string Refused(const char* command, const std::optional<std::string>& order, std::string_view error)
 {
-    JsonText reply = ReplyUpToError();
+    JsonText reply = ReplyUpToError(command);
     reply.Key("error").String(error).Key("order");
     if (order)
         reply.String(*order);
     else
         reply.Null();
     return reply.Key("v").Int(kReplyVersion).Close().Take();
+}
+
+std::string Refused(const std::optional<std::string>& order, std::string_view error)
+{
+    return Refused(kOrderCommand, order, error);
+}
+
+// The id word of `words` when it is a valid order id, or the refusal of `command`.
+struct OrderId {
+    std::string id;
+    std::string refusal;  // empty: the id is valid
+};
+OrderId ReadOrderId(const char* command, const CommandWords& words, int wordsNeeded, std::string_view usage)
+{
+    if (words.Num() < wordsNeeded)
+        return {{}, Refused(command, words.Num() > kIdWord ? std::optional(ToUtf8(words[kIdWord])) : std::nullopt, usage)};
+    std::string id = ToUtf8(words[kIdWord]);
+    if (!IsValidOrderId(id))
+        return {{}, Refused(command, id, "an order id is 1 to 64 characters of A-Z a-z 0-9 . _ : -")};
+    return {std::move(id), {}};
+}
+
+// What the ledger recorded of a known order, written at "outcome" of `reply`;
+// an interrupted one has the result "interrupted". The error, if the outcome
+// cannot be read back, is written first, as the fields' order needs.
+std::optional<Ledger::Recorded> WriteRecorded(JsonText& reply, const Ledger& ledger, const std::string& id,
+                                              const KnownOrder& known)
+{
+    std::optional<Ledger::Recorded> recorded;
+    if (known.hasOutcome)
+        recorded = ledger.RecordedOutcome(id);
+    if (known.hasOutcome && !recorded)
+        reply.Key("error").String("the recorded outcome could not be read back from the ledger");
+    reply.Key("order").String(id).Key("outcome");
+    if (!known.hasOutcome)
+        reply.Open().Key("result").String("interrupted").Close();
+    else if (recorded)
+        // Read back from a line these rules wrote, and so written as they write it.
+        reply.Raw(recorded->outcome.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace));
+    else
+        reply.Null();
+    return recorded;
 }
 
 // The targeted line: the words from the form's name on, each followed by one blank.
@@ -53,22 +95,10 @@ FString TargetedLine(const CommandWords& words)
 }
 
 // A repeat answers with what the ledger recorded, and runs nothing.
-std::string Repeat(Ledger& ledger, const std::string& id, const KnownOrder& known)
+std::string Repeat(const Ledger& ledger, const std::string& id, const KnownOrder& known)
 {
-    std::optional<nlohmann::json> recorded;
-    if (known.hasOutcome)
-        recorded = ledger.RecordedOutcome(id);
-    JsonText reply = ReplyUpToError();
-    if (known.hasOutcome && !recorded)
-        reply.Key("error").String("the recorded outcome could not be read back from the ledger");
-    reply.Key("order").String(id).Key("outcome");
-    if (!known.hasOutcome)
-        reply.Open().Key("result").String("interrupted").Close();
-    else if (recorded)
-        // Read back from a line these rules wrote, and so written as they write it.
-        reply.Raw(recorded->dump(-1, ' ', true, nlohmann::json::error_handler_t::replace));
-    else
-        reply.Null();
+    JsonText reply = ReplyUpToError(kOrderCommand);
+    WriteRecorded(reply, ledger, id, known);
     return reply.Key("repeat").Bool(true).Key("v").Int(kReplyVersion).Close().Take();
 }
 
@@ -82,12 +112,11 @@ std::string Unrecorded(std::string_view what, const std::error_code& error)
 std::string RunOrder(const Issuer& issuer, const FString& line)
 {
     const CommandWords words(line.View());
-    if (words.Num() <= kFormWord)
-        return Refused(words.Num() > kIdWord ? std::optional(ToUtf8(words[kIdWord])) : std::nullopt,
-                       "KV.Order needs an order id and a targeted spawn line");
-    const std::string id = ToUtf8(words[kIdWord]);
-    if (!IsValidOrderId(id))
-        return Refused(id, "an order id is 1 to 64 characters of A-Z a-z 0-9 . _ : -");
+    const OrderId order =
+        ReadOrderId(kOrderCommand, words, kFormWord + 1, "KV.Order needs an order id and a targeted spawn line");
+    if (!order.refusal.empty())
+        return order.refusal;
+    const std::string& id = order.id;
     const TargetedForm* form = FindTargetedForm(words[kFormWord]);
     if (form == nullptr)
         return Refused(id, "the line after the order id must be KV.SpawnDinoFor, KV.SpawnDinoStatsFor or "
@@ -124,23 +153,58 @@ std::string RunOrder(const Issuer& issuer, const FString& line)
     EndLedgerLine(ended);
     const std::error_code error = ledger->WriteDurable(ended.Text());
 
-    JsonText reply = ReplyUpToError();
+    JsonText reply = ReplyUpToError(kOrderCommand);
     if (error)
         reply.Key("error").String(Unrecorded("outcome", error) + "; a retry answers \"interrupted\"");
     reply.Key("order").String(id).Key("outcome").Raw(outcome.Text()).Key("repeat").Bool(false);
     return reply.Key("target").Raw(target.Text()).Key("v").Int(kReplyVersion).Close().Take();
 }
 
+std::string OrderStatus(const FString& line)
+{
+    const CommandWords words(line.View());
+    const OrderId order = ReadOrderId(kOrderStatusCommand, words, kIdWord + 1, "KV.OrderStatus needs an order id");
+    if (!order.refusal.empty())
+        return order.refusal;
+    const Ledger* ledger = DeliveryLedger();
+    if (ledger == nullptr)
+        return Refused(kOrderStatusCommand, order.id, "no delivery ledger is open");
+    const std::optional<KnownOrder> known = ledger->FindOrder(order.id);
+    JsonText reply = ReplyUpToError(kOrderStatusCommand);
+    if (!known) {
+        reply.Key("order").String(order.id).Key("status").String("unknown");
+        return reply.Key("v").Int(kReplyVersion).Close().Take();
+    }
+    const std::optional<Ledger::Recorded> recorded = WriteRecorded(reply, *ledger, order.id, *known);
+    reply.Key("status").String(known->hasOutcome ? "outcome" : "started");
+    if (recorded)
+        reply.Key("time").String(recorded->time);
+    return reply.Key("v").Int(kReplyVersion).Close().Take();
+}
+
 namespace {
 
-// An order always gets its reply, also when something in it raised.
-std::string ContainedOrder(const Issuer& issuer, const FString& line)
+// Every request gets its reply, also when something in it raised.
+template <typename Run>
+std::string Contained(const char* command, Run run)
 {
     try {
-        return RunOrder(issuer, line);
+        return run();
     } catch (const std::exception& e) {
-        return Refused(std::nullopt, e.what());
+        return Refused(command, std::nullopt, e.what());
     }
+}
+
+void ReplyOnConsole(APlayerController* player, const std::string& reply)
+{
+    if (player != nullptr)
+        SendToPlayer(player, kWhite, reply);
+}
+
+void ReplyOverRcon(RCONClientConnection* connection, const RCONPacket& packet, const std::string& reply)
+{
+    FString text(reply.c_str());
+    SendRconReply(connection, packet.Id, text);
 }
 
 }  // namespace
@@ -149,13 +213,25 @@ void OrderConsole(APlayerController* player, FString* line, bool)
 {
     if (player == nullptr)
         return;
-    SendToPlayer(player, kWhite, ContainedOrder({player, nullptr}, *line));
+    ReplyOnConsole(player, Contained(kOrderCommand, [&] { return RunOrder({player, nullptr}, *line); }));
 }
 
 void OrderRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld*)
 {
-    FString reply(ContainedOrder({nullptr, connection}, packet->Body).c_str());
-    SendRconReply(connection, packet->Id, reply);
+    ReplyOverRcon(connection, *packet,
+                  Contained(kOrderCommand, [&] { return RunOrder({nullptr, connection}, packet->Body); }));
+}
+
+void OrderStatusConsole(APlayerController* player, FString* line, bool)
+{
+    if (player == nullptr)
+        return;
+    ReplyOnConsole(player, Contained(kOrderStatusCommand, [&] { return OrderStatus(*line); }));
+}
+
+void OrderStatusRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld*)
+{
+    ReplyOverRcon(connection, *packet, Contained(kOrderStatusCommand, [&] { return OrderStatus(packet->Body); }));
 }
 
 }  // namespace kestrova

@@ -198,20 +198,63 @@ TEST_F(OrderCommand, RepliesAndLedgerLinesKeepTheirBytes)
         R"("text":"x","word":1}},"target":null,"time":"T","v":1})"));
 }
 
+// KV.OrderStatus in every state an order can be in: it runs nothing and writes
+// nothing, neither the world nor the ledger changes.
+TEST_F(OrderCommand, StatusSaysWhatTheLedgerKnowsAndRunsNothing)
+{
+    const auto status = [&](const std::string& id) {
+        const std::vector<sim::RconReply> replies = RunRcon("KV.OrderStatus " + id, 5);
+        return replies.size() == 1 ? sim::ToUtf8(replies[0].text) : std::string("(not one reply)");
+    };
+    Order("done");
+    Order("gave-nothing", "KV.SpawnItemFor 1009 x y 0 0 1");
+    Unload();
+    std::ofstream(LedgerPath(), std::ios::app)
+        << R"({"v":1,"time":"2026-12-08T16:20:01.123Z","order":"cut","event":"started","line":"..."})" << '\n';
+    const auto ledgerBytes = [&] {
+        std::ifstream file(LedgerPath(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const std::string before = ledgerBytes();
+    Load();
+    const std::size_t creatures = CreaturesOf("1002");
+
+    const std::string done = status("done");
+    EXPECT_THAT(done, ::testing::StartsWith(R"({"command":"KV.OrderStatus","order":"done","outcome":{"result":"delivered",)"));
+    EXPECT_THAT(done, ::testing::MatchesRegex(R"(.*\},"status":"outcome","time":"[-0-9T:.]+Z","v":1\})"));
+    EXPECT_THAT(status("gave-nothing"), ::testing::MatchesRegex(
+        R"(\{"command":"KV.OrderStatus","order":"gave-nothing","outcome":\{"result":"nothing",.*"status":"outcome",.*)"));
+    EXPECT_EQ(status("cut"),
+              R"({"command":"KV.OrderStatus","order":"cut","outcome":{"result":"interrupted"},"status":"started","v":1})");
+    EXPECT_EQ(status("never"), R"({"command":"KV.OrderStatus","order":"never","status":"unknown","v":1})");
+    EXPECT_EQ(status("bad/id"), R"({"command":"KV.OrderStatus","error":"an order id is 1 to 64 characters of )"
+                                R"(A-Z a-z 0-9 . _ : -","order":"bad/id","v":1})");
+    EXPECT_EQ(status(""), R"({"command":"KV.OrderStatus","error":"KV.OrderStatus needs an order id","order":null,"v":1})");
+    RunConsoleAs("1001", "KV.OrderStatus done");
+    ASSERT_FALSE(Messages().empty());
+    EXPECT_EQ(sim::ToUtf8(Messages().back().text), done) << "the same reply on the console";
+
+    EXPECT_EQ(CreaturesOf("1002"), creatures);
+    Unload();
+    EXPECT_EQ(ledgerBytes(), before) << "a status request writes nothing";
+    Load();
+    EXPECT_EQ(Order("gave-nothing", kOrderLine)["repeat"], false) << "and leaves an order that gave nothing to run again";
+}
+
 TEST_F(OrderCommand, IsOfferedOnlyWhileALedgerIsOpen)
 {
     const auto registered = [] {
         int orders = 0;
         for (const sim::Registration& r : sim::GetRegistry().Registrations())
-            orders += r.name == "KV.Order" ? 1 : 0;
+            orders += r.name == "KV.Order" || r.name == "KV.OrderStatus" ? 1 : 0;
         return orders;
     };
-    EXPECT_EQ(registered(), 2) << "on the console and over RCON";
+    EXPECT_EQ(registered(), 4) << "each on the console and over RCON";
     UseLedger("{}");
     EXPECT_EQ(registered(), 0);
     EXPECT_EQ(DeliveryLedger(), nullptr);
     UseLedger();
-    EXPECT_EQ(registered(), 2);
+    EXPECT_EQ(registered(), 4);
 }
 
 }  // namespace
