@@ -1,6 +1,7 @@
-// One draw of a stat word's range, and its two parts: the seed asked of the
-// system, and the generator's first two outputs. Six draws are the difference
-// between BM_SpawnDinoStatsWithSixRanges and a spawn without ranges.
+// One draw of a stat word's range, and its two parts: a block of seeds asked of
+// the system, and the generators' first two outputs for a block. Six draws are
+// the difference between BM_SpawnDinoStatsWithSixRanges and a spawn without
+// ranges.
 #include <benchmark/benchmark.h>
 
 #include "host/random.h"
@@ -16,19 +17,24 @@ void BM_DrawUnit(benchmark::State& state)
 }
 BENCHMARK(BM_DrawUnit);
 
-void BM_SystemSeed(benchmark::State& state)
+void BM_SystemSeedsBlock(benchmark::State& state)
 {
-    for (auto _ : state)
-        benchmark::DoNotOptimize(SystemSeed());
+    SeedBlock seeds;
+    for (auto _ : state) {
+        SystemSeeds(seeds);
+        benchmark::DoNotOptimize(seeds);
+    }
 }
-BENCHMARK(BM_SystemSeed);
+BENCHMARK(BM_SystemSeedsBlock);
 
-void BM_FirstTwoOutputs(benchmark::State& state)
+void BM_UnitsFromSeedsBlock(benchmark::State& state)
 {
-    std::uint32_t seed = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(FirstTwoOutputs(++seed));
+    SeedBlock seeds{};
+    for (auto _ : state) {
+        ++seeds[0];
+        benchmark::DoNotOptimize(UnitsFromSeeds(seeds));
+    }
 }
-BENCHMARK(BM_FirstTwoOutputs);
+BENCHMARK(BM_UnitsFromSeedsBlock);
 
 }  // namespace

@@ -111,11 +111,11 @@ void BM_SpawnDinoForToCryopod(benchmark::State& state)
 }
 BENCHMARK(BM_SpawnDinoForToCryopod)->Unit(benchmark::kMicrosecond);
 
-// The same as an RCON request, answered on its connection.
-void BM_SpawnDinoForOverRcon(benchmark::State& state)
+// The same as an RCON request, answered on its connection, under `config`.
+void RunOverRcon(benchmark::State& state, const char* config)
 {
     CommandCost cost;
-    BenchGame game;
+    BenchGame game(config);
     const sim::WideString text = sim::WideString(WTEXT("KV.SpawnDinoFor 1001 ")) + kRaptorToCryopod;
     for (auto _ : state) {
         RCONPacket packet;
@@ -128,7 +128,15 @@ void BM_SpawnDinoForOverRcon(benchmark::State& state)
     }
     cost.Report(state);
 }
+
+void BM_SpawnDinoForOverRcon(benchmark::State& state) { RunOverRcon(state, "{}"); }
 BENCHMARK(BM_SpawnDinoForOverRcon)->Unit(benchmark::kMicrosecond);
+
+// The reply is the outcome as one line of JSON, with the target's name. Its
+// goal is by instruction count, at most 1.1 times the text reply's:
+//   bench/count-instructions BM_SpawnDinoForOverRconJsonReplies 'kestrova::SpawnDinoForRcon('
+void BM_SpawnDinoForOverRconJsonReplies(benchmark::State& state) { RunOverRcon(state, R"({"RconReplies": "json"})"); }
+BENCHMARK(BM_SpawnDinoForOverRconJsonReplies)->Unit(benchmark::kMicrosecond);
 
 void BM_SpawnDinoStatsWithSixRanges(benchmark::State& state)
 {

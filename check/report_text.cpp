@@ -2,6 +2,7 @@
 
 #include "check/explain.h"
 #include "check/report.h"
+#include "host/json_text.h"
 
 namespace kestrova::check {
 namespace {
@@ -89,7 +90,10 @@ nlohmann::json ToJson(const Report& report)
         {"unchecked", report.unchecked},
     };
     if (report.stop) {
-        json["stop"] = kestrova::ToJson(static_cast<const Stop&>(*report.stop));
+        // The outcome's own stop, as its replies write it.
+        JsonText stop;
+        WriteJson(stop, static_cast<const Stop&>(*report.stop));
+        json["stop"] = nlohmann::json::parse(stop.Text());
         json["stop"]["reason"] = report.stop->reason;
     }
     if (report.result) {

@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include <fmt/format.h>
-#include <nlohmann/json.hpp>
 
+#include "host/json_text.h"
 #include "host/stat_words.h"
 #include "host/words.h"
 
@@ -83,43 +83,52 @@ const char* SexName(CreatureMade::Sex sex)
 // Item stats 1, 2, 3, 5 and 7, the stats a command's five stat words set.
 constexpr std::array<int, 5> kItemStatIndex = {1, 2, 3, 5, 7};
 
-nlohmann::json ToJson(const CreatureMade& made)
+// The keys of every object below are in byte order.
+void WriteJson(JsonText& json, const CreatureMade& made)
 {
-    nlohmann::json item;
-    if (!made.inventoryItem.empty())
-        item = {{"reference", made.inventoryItem},
-                {"quality", made.inventoryItemQuality},
-                {"made", made.inventoryItemMade}};
-    return {
-        {"creature", made.creature},
-        {"level", made.level ? nlohmann::json(*made.level) : nlohmann::json()},
-        {"sex", SexName(made.sex)},
-        {"imprint", made.imprint},
-        {"neuter", made.neuter},
-        {"colours", made.colours},
-        {"delivery", DeliveryName(made.delivery)},
-        {"inventoryItem", std::move(item)},
-    };
+    json.Open().Key("colours").OpenList();
+    for (const std::int32_t colour : made.colours)
+        json.Int(colour);
+    json.CloseList();
+    json.Key("creature").String(made.creature);
+    json.Key("delivery").String(DeliveryName(made.delivery));
+    json.Key("imprint").Number(made.imprint);
+    json.Key("inventoryItem");
+    if (made.inventoryItem.empty())
+        json.Null();
+    else
+        json.Open()
+            .Key("made").Bool(made.inventoryItemMade)
+            .Key("quality").Int(made.inventoryItemQuality)
+            .Key("reference").String(made.inventoryItem)
+            .Close();
+    json.Key("level");
+    if (made.level)
+        json.Int(*made.level);
+    else
+        json.Null();
+    json.Key("neuter").Bool(made.neuter).Key("sex").String(SexName(made.sex)).Close();
 }
 
-nlohmann::json ToJson(const ItemsMade& made)
+void WriteJson(JsonText& json, const ItemsMade& made)
 {
-    nlohmann::json stats;
-    if (made.stats) {
-        stats = nlohmann::json::array();
-        for (std::size_t slot = 0; slot < kItemStatIndex.size(); ++slot)
-            stats.push_back({{"itemStat", kItemStatIndex[slot]}, {"value", (*made.stats)[slot]}});
+    json.Open()
+        .Key("count").Int(made.count)
+        .Key("formFlag").Bool(made.formFlag)
+        .Key("item").String(made.item)
+        .Key("made").Int(made.made)
+        .Key("quality").Int(made.quality)
+        .Key("qualityIndex").Int(made.quality & 0xFF)
+        .Key("second").String(made.second)
+        .Key("stats");
+    if (!made.stats) {
+        json.Null().Close();
+        return;
     }
-    return {
-        {"item", made.item},
-        {"second", made.second},
-        {"quality", made.quality},
-        {"qualityIndex", made.quality & 0xFF},
-        {"formFlag", made.formFlag},
-        {"count", made.count},
-        {"made", made.made},
-        {"stats", std::move(stats)},
-    };
+    json.OpenList();
+    for (std::size_t slot = 0; slot < kItemStatIndex.size(); ++slot)
+        json.Open().Key("itemStat").Int(kItemStatIndex[slot]).Key("value").Number((*made.stats)[slot]).Close();
+    json.CloseList().Close();
 }
 
 }  // namespace
@@ -207,35 +216,44 @@ void ShiftForTargetedForm(Stop& stop)
     }
 }
 
-nlohmann::json ToJson(const Stop& stop)
+void WriteJson(JsonText& json, const Stop& stop)
 {
-    nlohmann::json json = {{"rule", RuleName(stop.rule)},
-                           {"word", stop.word < 0 ? nlohmann::json() : nlohmann::json(stop.word)}};
-    if (stop.word >= 0)
-        json["text"] = stop.text;
+    const bool tooFew = stop.rule == StopRule::TooFewWords;
+    json.Open();
     if (!stop.message.empty())
-        json["message"] = stop.message;
-    if (stop.rule == StopRule::TooFewWords) {
-        json["needed"] = stop.needed;
-        json["words"] = stop.words;
-    }
-    return json;
+        json.Key("message").String(stop.message);
+    if (tooFew)
+        json.Key("needed").Int(stop.needed);
+    json.Key("rule").String(RuleName(stop.rule));
+    if (stop.word >= 0)
+        json.Key("text").String(stop.text).Key("word").Int(stop.word);
+    else
+        json.Key("word").Null();
+    if (tooFew)
+        json.Key("words").Int(stop.words);
+    json.Close();
 }
 
-nlohmann::json ToJson(const Outcome& outcome)
+void WriteJson(JsonText& json, const Outcome& outcome)
 {
-    nlohmann::json json = {{"result", ResultName(outcome.result)}};
-    if (outcome.stop)
-        json["stop"] = ToJson(*outcome.stop);
-    if (outcome.kept)
-        json["kept"] = KeptReasonName(*outcome.kept);
-    if (outcome.creature)
-        json["spawn"] = ToJson(*outcome.creature);
-    else if (outcome.items)
-        json["spawn"] = ToJson(*outcome.items);
+    json.Open();
     if (outcome.result == Outcome::Result::Failed)
-        json["error"] = outcome.error;
-    return json;
+        json.Key("error").String(outcome.error);
+    if (outcome.kept)
+        json.Key("kept").String(KeptReasonName(*outcome.kept));
+    json.Key("result").String(ResultName(outcome.result));
+    if (outcome.creature) {
+        json.Key("spawn");
+        WriteJson(json, *outcome.creature);
+    } else if (outcome.items) {
+        json.Key("spawn");
+        WriteJson(json, *outcome.items);
+    }
+    if (outcome.stop) {
+        json.Key("stop");
+        WriteJson(json, *outcome.stop);
+    }
+    json.Close();
 }
 
 std::string PlainWords(const Stop& stop)

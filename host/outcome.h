@@ -13,12 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include <nlohmann/json_fwd.hpp>
-
 namespace kestrova {
 
 struct LineStop;
 class CommandWords;
+class JsonText;
 
 // Why a line does nothing (or stops part-way). One table gives each rule its name
 // and its plain words, for the commands and the checker alike.
@@ -130,8 +129,9 @@ const char* ResultName(Outcome::Result result);
 void ShiftForTargetedForm(Outcome& outcome);
 void ShiftForTargetedForm(Stop& stop);
 
-nlohmann::json ToJson(const Outcome& outcome);
-nlohmann::json ToJson(const Stop& stop);
+// The outcome as the JSON replies and the ledger's lines give it, as one value.
+void WriteJson(JsonText& json, const Outcome& outcome);
+void WriteJson(JsonText& json, const Stop& stop);
 
 // Why a stop stops, in plain words: `word 4 "abc" is not a number`.
 std::string PlainWords(const Stop& stop);

@@ -9,12 +9,21 @@ namespace {
 // may be wider, and then its arithmetic is masked to 32 bits.
 using Mt = std::mt19937;
 using Word = std::uint32_t;
+using Words = std::array<Word, kSeedBlock>;
 constexpr Word Param(Mt::result_type value) { return static_cast<Word>(value); }
 constexpr Word kMultiplier = Param(Mt::initialization_multiplier);
 constexpr Word kMatrix = Param(Mt::xor_mask);
 constexpr Word kUpperMask = ~Word{0} << Mt::mask_bits;
 constexpr Word kMiddle = static_cast<Word>(Mt::shift_size);  // m: word i's twist takes word i + m
 static_assert(Mt::word_size == 32);
+
+// The standard initialisation's step from state word i - 1 to word i, for every
+// seed at once: the loop has no branch, so the compiler makes it vector code.
+void NextStateWords(Words& words, Word i)
+{
+    for (Word& word : words)
+        word = kMultiplier * (word ^ (word >> 30)) + i;
+}
 
 // The first twist's new word i, from state words i, i + 1 and i + m.
 Word Twisted(Word word, Word next, Word middle)
@@ -33,30 +42,47 @@ Word Tempered(Word y)
 
 }  // namespace
 
-std::array<std::uint32_t, 2> FirstTwoOutputs(std::uint32_t seed)
+UnitBlock UnitsFromSeeds(const SeedBlock& seeds)
 {
-    // The standard initialisation makes each state word from the one before it;
-    // words 0, 1, 2, m and m + 1 are kept.
-    std::array<Word, 3> first{seed, 0, 0};
-    Word middle = 0;
-    Word word = seed;
-    for (Word i = 1; i <= kMiddle + 1; ++i) {
-        word = kMultiplier * (word ^ (word >> 30)) + i;
-        if (i < first.size())
-            first[i] = word;
-        if (i == kMiddle)
-            middle = word;
+    // Each state word is made from the one before it; words 0, 1, 2, m and m + 1
+    // are kept.
+    const Words word0 = seeds;
+    Words word = seeds;
+    NextStateWords(word, 1);
+    const Words word1 = word;
+    NextStateWords(word, 2);
+    const Words word2 = word;
+    for (Word i = 3; i <= kMiddle; ++i)
+        NextStateWords(word, i);
+    const Words middle = word;
+    NextStateWords(word, kMiddle + 1);
+
+    UnitBlock units{};
+    for (std::size_t n = 0; n < kSeedBlock; ++n) {
+        const Word d0 = Tempered(Twisted(word0[n], word1[n], middle[n]));
+        const Word d1 = Tempered(Twisted(word1[n], word2[n], word[n]));
+        // The outputs are 32 bits wide, so a double holds them exactly.
+        units[n] = (static_cast<double>(d0) + static_cast<double>(d1) * 4294967296.0) / 18446744073709551616.0;
     }
-    return {Tempered(Twisted(first[0], first[1], middle)), Tempered(Twisted(first[1], first[2], word))};
+    return units;
 }
 
-double UnitFromSeed(std::uint32_t seed)
+double UnitDraws::Next()
 {
-    const auto [d0, d1] = FirstTwoOutputs(seed);
-    // The outputs are 32 bits wide, so a double holds them exactly.
-    return (static_cast<double>(d0) + static_cast<double>(d1) * 4294967296.0) / 18446744073709551616.0;
+    if (next_ == kSeedBlock) {
+        SeedBlock seeds;
+        fill_(seeds);
+        units_ = UnitsFromSeeds(seeds);
+        next_ = 0;
+    }
+    return units_[next_++];
 }
 
-double DrawUnit() { return UnitFromSeed(SystemSeed()); }
+double DrawUnit()
+{
+    // One per thread, so that no two threads share a seed and none waits for another.
+    thread_local UnitDraws draws(SystemSeeds);
+    return draws.Next();
+}
 
 }  // namespace kestrova

@@ -32,6 +32,8 @@ constexpr std::array kCommands = {
 constexpr std::array kOrderCommands = {
     Console(kOrderCommand, &OrderConsole),
     Rcon(kOrderCommand, &OrderRcon),
+    Console(kOrderStatusCommand, &OrderStatusConsole),
+    Rcon(kOrderStatusCommand, &OrderStatusRcon),
 };
 
 bool& OrdersRegistered()

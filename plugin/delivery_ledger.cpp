@@ -4,10 +4,9 @@
 #include <filesystem>
 #include <memory>
 
-#include <nlohmann/json.hpp>
-
 #include "config/config.h"
 #include "host/game.h"
+#include "host/json_text.h"
 #include "host/members.h"
 #include "host/text.h"
 #include "plugin/ledger.h"
@@ -87,26 +86,36 @@ std::string DeliveryLedgerClosedBecause()
            (open.openError.empty() ? std::string("it could not be opened") : open.openError);
 }
 
-nlohmann::json IssuerJson(const Issuer& issuer)
+std::string IssuerJson(const Issuer& issuer)
 {
     // Who issued a run is told as far as the game can tell it: a member it lacks
     // leaves that part null rather than the run unrecorded.
-    const auto known = [](const std::optional<std::string>& text) {
-        return text ? nlohmann::json(*text) : nlohmann::json(nullptr);
+    JsonText json;
+    const auto known = [&json](std::string_view key, const std::optional<std::string>& text) {
+        json.Key(key);
+        if (text)
+            json.String(*text);
+        else
+            json.Null();
     };
-    if (issuer.connection != nullptr)
-        return {{"rcon", known(UnlessMissing([&] { return Utf8Of(FieldOf(member::PeerAddress, issuer.connection)); }))}};
-    if (issuer.player == nullptr)
-        return {{"console", nullptr}};
-    AShooterPlayerController* player = AsShooterController(issuer.player);
-    return {{"console",
-             {{"name", known(UnlessMissing([&] { return Utf8Of(Call(member::PlayerCharacterName, player)); }))},
-              {"netId", known(UnlessMissing([&] { return Utf8Of(Call(member::UniqueNetId, player)); }))}}}};
+    json.Open();
+    if (issuer.connection != nullptr) {
+        known("rcon", UnlessMissing([&] { return Utf8Of(FieldOf(member::PeerAddress, issuer.connection)); }));
+    } else if (issuer.player == nullptr) {
+        json.Key("console").Null();
+    } else {
+        AShooterPlayerController* player = AsShooterController(issuer.player);
+        json.Key("console").Open();
+        known("name", UnlessMissing([&] { return Utf8Of(Call(member::PlayerCharacterName, player)); }));
+        known("netId", UnlessMissing([&] { return Utf8Of(Call(member::UniqueNetId, player)); }));
+        json.Close();
+    }
+    return json.Close().Take();
 }
 
-nlohmann::json LedgerLineStart(std::chrono::system_clock::time_point time)
+void EndLedgerLine(JsonText& line, std::chrono::system_clock::time_point time)
 {
-    return {{"v", 1}, {"time", UtcTimeText(time)}};
+    line.Key("time").String(UtcTimeText(time)).Key("v").Int(1).Close();
 }
 
 void RecordRun(const Issuer& issuer, std::string_view received, std::string_view command,
@@ -119,13 +128,14 @@ void RecordRun(const Issuer& issuer, std::string_view received, std::string_view
         // Only what needs the game is asked here; the writer's thread makes the line.
         ledger->Write([time = std::chrono::system_clock::now(), from = IssuerJson(issuer),
                        received = std::string(received), command = std::string(command), target, outcome] {
-            nlohmann::json line = LedgerLineStart(time);
-            line["from"] = from;
-            line["line"] = received;
-            line["command"] = command;
-            line["target"] = TargetJson(target);
-            line["outcome"] = ToJson(outcome);
-            return JsonLine(line);
+            JsonText line;
+            line.Open().Key("command").String(command).Key("from").Raw(from).Key("line").String(received);
+            line.Key("outcome");
+            WriteJson(line, outcome);
+            line.Key("target");
+            WriteJson(line, target);
+            EndLedgerLine(line, time);
+            return line.Take();
         });
     } catch (const std::exception& e) {
         LogError(e.what());

@@ -8,14 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include "AsaApi.h"
 #include "host/outcome.h"
 #include "plugin/json_replies.h"
 
 namespace kestrova {
 
+class JsonText;
 class Ledger;
 
 // Opens the ledger config.json names, or closes the one open when it names none
@@ -47,13 +46,14 @@ struct Issuer {
     RCONClientConnection* connection = nullptr;
 };
 
-// {"console": {"name", "netId"}} or {"console": null} or {"rcon": "address:port"},
-// the RCON client as the game knows it; a part the game cannot tell (it lacks the
-// member) is null: {"rcon": null}.
-nlohmann::json IssuerJson(const Issuer& issuer);
+// {"console":{"name":...,"netId":...}} or {"console":null} or {"rcon":"address:port"},
+// the RCON client as the game knows it, as JSON text; a part the game cannot tell
+// (it lacks the member) is null: {"rcon":null}.
+std::string IssuerJson(const Issuer& issuer);
 
-// A ledger line's first fields: its version and UTC time.
-nlohmann::json LedgerLineStart(std::chrono::system_clock::time_point time = std::chrono::system_clock::now());
+// A ledger line's last fields, its UTC time and its version, and the end of its
+// object: each line's keys are in byte order, and these come last.
+void EndLedgerLine(JsonText& line, std::chrono::system_clock::time_point time = std::chrono::system_clock::now());
 
 // With a ledger open, queues the line of one run of a spawn command.
 void RecordRun(const Issuer& issuer, std::string_view received, std::string_view command,

@@ -1,32 +1,42 @@
 #include "plugin/json_replies.h"
 
-#include <nlohmann/json.hpp>
+#include "host/json_text.h"
 
 namespace kestrova {
 
-nlohmann::json TargetJson(const std::optional<ReplyTarget>& target)
+void WriteJson(JsonText& json, const std::optional<ReplyTarget>& target)
 {
-    if (!target)
-        return nullptr;
-    return {{"id", target->id}, {"name", target->name ? nlohmann::json(*target->name) : nlohmann::json()}};
-}
-
-std::string JsonLine(const nlohmann::json& json)
-{
-    return json.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
+    if (!target) {
+        json.Null();
+        return;
+    }
+    json.Open().Key("id").String(target->id).Key("name");
+    if (target->name)
+        json.String(*target->name);
+    else
+        json.Null();
+    json.Close();
 }
 
 std::string SpawnReply(std::string_view command, const std::optional<ReplyTarget>& target, const Outcome& outcome)
 {
-    return JsonLine({{"v", kReplyVersion}, {"command", command}, {"target", TargetJson(target)}, {"outcome", ToJson(outcome)}});
+    JsonText json;
+    json.Open().Key("command").String(command).Key("outcome");
+    WriteJson(json, outcome);
+    json.Key("target");
+    WriteJson(json, target);
+    json.Key("v").Int(kReplyVersion).Close();
+    return json.Take();
 }
 
 std::string ReloadReply(bool reloaded, std::string_view error)
 {
-    nlohmann::json reply = {{"v", kReplyVersion}, {"command", "Kestrova.Reload"}, {"reloaded", reloaded}};
+    JsonText json;
+    json.Open().Key("command").String("Kestrova.Reload");
     if (!reloaded)
-        reply["error"] = error;
-    return JsonLine(reply);
+        json.Key("error").String(error);
+    json.Key("reloaded").Bool(reloaded).Key("v").Int(kReplyVersion).Close();
+    return json.Take();
 }
 
 }  // namespace kestrova

@@ -1,17 +1,18 @@
 // The one line of JSON an RCON request gets when config.json's "RconReplies" is
 // "json". Its fields are a stable interface for shops and bots: "v" changes when
-// one of them changes meaning.
+// one of them changes meaning. Like every JSON line the plugin writes, it is
+// ASCII (host/json_text.h), so it passes through a game string unchanged.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include "host/outcome.h"
 
 namespace kestrova {
+
+class JsonText;
 
 inline constexpr int kReplyVersion = 1;
 
@@ -22,16 +23,12 @@ struct ReplyTarget {
 };
 
 // {"id":...,"name":...}, or null.
-nlohmann::json TargetJson(const std::optional<ReplyTarget>& target);
+void WriteJson(JsonText& json, const std::optional<ReplyTarget>& target);
 
-// One line of ASCII: other characters are escaped, so the line passes through a
-// game string unchanged; text that is not UTF-8 is replaced, not refused.
-std::string JsonLine(const nlohmann::json& json);
-
-// {"v":1,"command":...,"target":{"id":...,"name":...}|null,"outcome":{...}}
+// {"command":...,"outcome":{...},"target":{"id":...,"name":...}|null,"v":1}
 std::string SpawnReply(std::string_view command, const std::optional<ReplyTarget>& target, const Outcome& outcome);
 
-// {"v":1,"command":"Kestrova.Reload","reloaded":true} or ...,"reloaded":false,"error":...}
+// {"command":"Kestrova.Reload","reloaded":true,"v":1}, or with "error" and false.
 std::string ReloadReply(bool reloaded, std::string_view error);
 
 }  // namespace kestrova

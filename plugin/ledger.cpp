@@ -119,7 +119,7 @@ std::optional<KnownOrder> Ledger::FindOrder(std::string_view id) const
     return order;
 }
 
-std::optional<nlohmann::json> Ledger::RecordedOutcome(std::string_view id) const
+std::optional<Ledger::Recorded> Ledger::RecordedOutcome(std::string_view id) const
 {
     const std::optional<KnownOrder> order = FindOrder(id);
     if (!order || !order->hasOutcome)
@@ -140,7 +140,7 @@ std::optional<nlohmann::json> Ledger::RecordedOutcome(std::string_view id) const
         // part-way can leave a file under another file's name.
         if (text("order") != id || text("event") != "outcome" || outcome == value.end() || !outcome->is_object())
             return std::nullopt;
-        return std::move(*outcome);
+        return Recorded{std::move(*outcome), text("time")};
     } catch (...) {
         return std::nullopt;  // no memory to read it back
     }

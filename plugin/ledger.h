@@ -82,9 +82,14 @@ public:
     // are read back.
     std::optional<KnownOrder> FindOrder(std::string_view id) const;
 
-    // The "outcome" object of an order's outcome line, re-read from its file;
-    // nothing when the order has no outcome or the line cannot be read back.
-    std::optional<nlohmann::json> RecordedOutcome(std::string_view id) const;
+    // The "outcome" object of an order's outcome line, re-read from its file,
+    // and the line's "time"; nothing when the order has no outcome or the line
+    // cannot be read back.
+    struct Recorded {
+        nlohmann::json outcome;
+        std::string time;
+    };
+    std::optional<Recorded> RecordedOutcome(std::string_view id) const;
 
     LedgerLosses Losses() const { return writer_.Losses(); }
     std::size_t OrdersKnown() const { return read_.load(std::memory_order_acquire) ? orders_.Size() : 0; }

@@ -1,10 +1,8 @@
 #include "plugin/ledger_line.h"
 
-#include <array>
-#include <cstdint>
-#include <cstring>
-
 #include <nlohmann/json.hpp>
+
+#include "host/json_text.h"
 
 namespace kestrova {
 namespace {
@@ -12,33 +10,9 @@ namespace {
 // Nesting deeper than this is taken as damage rather than risking the stack.
 constexpr int kMaxDepth = 256;
 
-// Bytes that stand for themselves inside a JSON string: not a quote, not a
-// backslash, not a control character and not the start of a UTF-8 sequence.
-constexpr std::array<bool, 256> kPlainStringBytes = [] {
-    std::array<bool, 256> plain{};
-    for (std::size_t byte = 0x20; byte < 0x80; ++byte)
-        plain[byte] = byte != '"' && byte != '\\';
-    return plain;
-}();
-
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Whether any of the 8 bytes at `p` is not a plain string byte, tested all at
-// once: most of a ledger line is the text of its strings.
-bool EightPlainStringBytes(const char* p)
-{
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-    std::uint64_t word = 0;
-    std::memcpy(&word, p, sizeof word);
-    // A byte is zero in `x` exactly where (x - 1) borrows into its high bit.
-    const auto anyZeroByte = [](std::uint64_t x) { return (x - kOnes) & ~x & kHighBits; };
-    const std::uint64_t special = anyZeroByte(word ^ (kOnes * '"')) | anyZeroByte(word ^ (kOnes * '\\')) |
-                                  ((word - kOnes * 0x20) & ~word & kHighBits) | (word & kHighBits);
-    return special == 0;
-}
 
 // A validating reader of one JSON text that hands the members it is asked about
 // to the caller and steps over everything else.
@@ -69,9 +43,9 @@ public:
         const char* start = ++p_;
         escaped = false;
         for (;;) {
-            while (end_ - p_ >= 8 && EightPlainStringBytes(p_))
+            while (end_ - p_ >= 8 && EightPlainJsonBytes(p_))
                 p_ += 8;
-            while (p_ != end_ && kPlainStringBytes[static_cast<unsigned char>(*p_)])
+            while (p_ != end_ && IsPlainJsonByte(static_cast<unsigned char>(*p_)))
                 ++p_;
             if (p_ == end_)
                 return false;
@@ -86,8 +60,10 @@ public:
                 if (!Escape())
                     return false;
             } else if (byte >= 0x80) {
-                if (!Utf8Sequence())
+                const Utf8Sequence sequence = FirstUtf8Sequence(std::string_view(p_, static_cast<std::size_t>(end_ - p_)));
+                if (!sequence.wellFormed)
                     return false;
+                p_ += sequence.length;
             } else {
                 return false;  // a control character
             }
@@ -277,43 +253,6 @@ private:
             return true;
         unsigned low = 0;
         return Take('\\') && Take('u') && Hex4(low) && low >= 0xDC00 && low <= 0xDFFF;
-    }
-
-    // At a byte of 0x80 or more: one well-formed UTF-8 sequence (no overlong
-    // forms, no surrogates, nothing beyond U+10FFFF).
-    bool Utf8Sequence()
-    {
-        const auto lead = static_cast<unsigned char>(*p_++);
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        int continuations = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            continuations = 1;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            continuations = 2;
-            if (lead == 0xE0)
-                low = 0xA0;
-            else if (lead == 0xED)
-                high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            continuations = 3;
-            if (lead == 0xF0)
-                low = 0x90;
-            else if (lead == 0xF4)
-                high = 0x8F;
-        } else {
-            return false;
-        }
-        for (int i = 0; i < continuations; ++i, ++p_) {
-            if (p_ == end_)
-                return false;
-            const auto byte = static_cast<unsigned char>(*p_);
-            if (byte < low || byte > high)
-                return false;
-            low = 0x80;
-            high = 0xBF;
-        }
-        return true;
     }
 
     const char* p_;

@@ -10,7 +10,7 @@
 namespace kestrova {
 namespace {
 
-constexpr std::chrono::minutes kReportEvery{1};
+constexpr std::chrono::minutes kEachMemberAtMostEvery{1};
 
 struct Reports {
     std::mutex mutex;
@@ -34,7 +34,7 @@ bool Due(const std::string& name)
     const auto found = reports.next.find(name);
     if (found != reports.next.end() && now < found->second)
         return false;
-    reports.next.insert_or_assign(name, now + kReportEvery);
+    reports.next.insert_or_assign(name, now + kEachMemberAtMostEvery);
     return true;
 }
 

@@ -1,8 +1,11 @@
 // With "RconReplies": "json", every RCON request for a command of the plugin gets
 // exactly one line of JSON saying what the command did: one test per rule that
 // stops a line, and one per way a creature or items end up.
+#include <limits>
+
 #include <nlohmann/json.hpp>
 
+#include "plugin/json_replies.h"
 #include "support/catalogue_references.h"
 #include "support/creature_fixture.h"
 
@@ -172,6 +175,102 @@ TEST_F(JsonReplies, SettingsSwitchLiveAndABadValueKeepsTheTextReplies)
 
     UseConfig(R"({"RconReplies": "json"})");
     EXPECT_EQ(Reply(DinoFor("1009", "0 10 0 0 0 0 0"))["outcome"]["result"], "nothing");
+}
+
+// The replies' bytes as shops have parsed them since the first version: keys in
+// byte order, no blanks, numbers as the JSON library writes them, ASCII only.
+TEST(SpawnReply, KeepsEveryFieldsBytes)
+{
+    Outcome creature;
+    creature.result = Outcome::Result::Delivered;
+    creature.creature = CreatureMade{};
+    creature.creature->creature = "Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'";
+    creature.creature->level = 150;
+    creature.creature->sex = CreatureMade::Sex::Female;
+    creature.creature->imprint = 0.5f;
+    creature.creature->neuter = true;
+    creature.creature->colours = {12, 0, 7, -1, 255, 2147483647};
+    creature.creature->inventoryItem = "Blueprint'/Game/Items/Armor/PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet'";
+    creature.creature->inventoryItemQuality = -7;
+    creature.creature->inventoryItemMade = true;
+    EXPECT_EQ(SpawnReply("KV.SpawnDinoFor", ReplyTarget{"1002", "Bob"}, creature),
+              R"({"command":"KV.SpawnDinoFor","outcome":{"result":"delivered","spawn":{"colours":[12,0,7,-1,255,2147483647],)"
+              R"("creature":"Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'","delivery":"cryopod",)"
+              R"("imprint":0.5,"inventoryItem":{"made":true,"quality":-7,"reference":"Blueprint'/Game/Items/Armor/)"
+              R"(PrimalItemArmor_MetalHelmet.PrimalItemArmor_MetalHelmet'"},"level":150,"neuter":true,"sex":"female"}},)"
+              R"("target":{"id":"1002","name":"Bob"},"v":1})");
+
+    Outcome kept;
+    kept.result = Outcome::Result::KeptInWorld;
+    kept.kept = KeptReason::EggNotMade;
+    kept.creature = CreatureMade{};
+    kept.creature->creature = "x";
+    kept.creature->sex = CreatureMade::Sex::None;
+    kept.creature->imprint = 0.1f;
+    kept.creature->delivery = Delivery::Egg;
+    EXPECT_EQ(SpawnReply("KV.SpawnDinoStatsFor", ReplyTarget{"7", std::nullopt}, kept),
+              R"({"command":"KV.SpawnDinoStatsFor","outcome":{"kept":"egg-not-made","result":"kept-in-world",)"
+              R"("spawn":{"colours":[0,0,0,0,0,0],"creature":"x","delivery":"egg","imprint":0.10000000149011612,)"
+              R"("inventoryItem":null,"level":null,"neuter":false,"sex":"none"}},"target":{"id":"7","name":null},"v":1})");
+
+    Outcome items;
+    items.result = Outcome::Result::Partly;
+    items.stop = Stop(StopRule::InventoryFull);
+    items.items = ItemsMade{};
+    items.items->item = "i";
+    items.items->second = "";
+    items.items->quality = 300;
+    items.items->formFlag = true;
+    items.items->count = 5;
+    items.items->made = 2;
+    items.items->stats = std::array<float, 5>{1e30f, -0.0f, 3.5f, 1e-7f, std::numeric_limits<float>::infinity()};
+    EXPECT_EQ(SpawnReply("KV.SpawnItemFor", ReplyTarget{"1003", "Zo\xc3\xab \xf0\x9f\xa6\x96"}, items),
+              R"({"command":"KV.SpawnItemFor","outcome":{"result":"partly","spawn":{"count":5,"formFlag":true,)"
+              R"("item":"i","made":2,"quality":300,"qualityIndex":44,"second":"","stats":[{"itemStat":1,)"
+              R"("value":1.0000000150474662e+30},{"itemStat":2,"value":-0.0},{"itemStat":3,"value":3.5},)"
+              R"({"itemStat":5,"value":1.0000000116860974e-07},{"itemStat":7,"value":null}]},)"
+              R"("stop":{"rule":"inventory-full","word":null}},"target":{"id":"1003","name":"Zo\u00eb \ud83e\udd96"},"v":1})");
+
+    items.items->stats.reset();
+    items.items->quality = -1;
+    EXPECT_EQ(SpawnReply("KV.SpawnItemFor", std::nullopt, items),
+              R"({"command":"KV.SpawnItemFor","outcome":{"result":"partly","spawn":{"count":5,"formFlag":true,)"
+              R"("item":"i","made":2,"quality":-1,"qualityIndex":255,"second":"","stats":null},)"
+              R"("stop":{"rule":"inventory-full","word":null}},"target":null,"v":1})");
+}
+
+TEST(SpawnReply, EscapesWhatAWordOrAMessageHolds)
+{
+    Stop converted(StopRule::DoesNotConvert, 5, "a\"b\\c/\x01\x1f\x7f\t\n\r\b\f \xc3\xa9\xe2\x82\xac");
+    converted.message = "invalid stoi argument";
+    EXPECT_EQ(SpawnReply("KV.SpawnDinoFor", ReplyTarget{"1002", "Bob"}, Outcome::Nothing(converted)),
+              R"({"command":"KV.SpawnDinoFor","outcome":{"result":"nothing","stop":{"message":"invalid stoi argument",)"
+              R"("rule":"does-not-convert","text":"a\"b\\c/\u0001\u001f\u007f\t\n\r\b\f \u00e9\u20ac","word":5}},)"
+              R"("target":{"id":"1002","name":"Bob"},"v":1})");
+
+    // Text that is not UTF-8 is replaced, a maximal bad sequence at a time.
+    const Stop broken(StopRule::NotANumber, 4, "\xff" "a\xc3(\xe2\x82" "b\xed\xa0\x80\xf0\x9f\xa6");
+    EXPECT_EQ(SpawnReply("KV.SpawnDino", std::nullopt, Outcome::Nothing(broken)),
+              R"({"command":"KV.SpawnDino","outcome":{"result":"nothing","stop":{"rule":"not-a-number",)"
+              R"("text":"\ufffda\ufffd(\ufffdb\ufffd\ufffd\ufffd\ufffd","word":4}},"target":null,"v":1})");
+
+    Stop tooFew;
+    tooFew.needed = 6;
+    tooFew.words = 3;
+    EXPECT_EQ(SpawnReply("KV.SpawnItemFor", std::nullopt, Outcome::Nothing(tooFew)),
+              R"({"command":"KV.SpawnItemFor","outcome":{"result":"nothing","stop":{"needed":6,"rule":"too-few-words",)"
+              R"("word":null,"words":3}},"target":null,"v":1})");
+
+    EXPECT_EQ(SpawnReply("KV.SpawnItemFor", std::nullopt, Outcome::Failed("type must be string,\n\"but\" \xc3\xa9")),
+              R"({"command":"KV.SpawnItemFor","outcome":{"error":"type must be string,\n\"but\" \u00e9",)"
+              R"("result":"failed"},"target":null,"v":1})");
+}
+
+TEST(ReloadReply, KeepsItsBytes)
+{
+    EXPECT_EQ(ReloadReply(true, "ignored"), R"({"command":"Kestrova.Reload","reloaded":true,"v":1})");
+    EXPECT_EQ(ReloadReply(false, "Can't open \"config.json\"\n"),
+              R"({"command":"Kestrova.Reload","error":"Can't open \"config.json\"\n","reloaded":false,"v":1})");
 }
 
 }  // namespace

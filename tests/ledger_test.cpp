@@ -31,7 +31,8 @@ TEST_F(LedgerWholeTest, OrdersWrittenInOneRunAreKnownInTheNext)
         EXPECT_FALSE(ledger.WriteDurable(StartedLine("b")));
         ASSERT_TRUE(ledger.FindOrder("a"));
         EXPECT_TRUE(ledger.FindOrder("a")->hasOutcome);
-        EXPECT_EQ(ledger.RecordedOutcome("a"), nlohmann::json::parse(R"({"result":"delivered","creatures":1})"));
+        ASSERT_TRUE(ledger.RecordedOutcome("a"));
+        EXPECT_EQ(ledger.RecordedOutcome("a")->outcome, nlohmann::json::parse(R"({"result":"delivered","creatures":1})"));
     }
     Ledger ledger(Settings());
     ASSERT_TRUE(ReadBack(ledger));
@@ -39,11 +40,13 @@ TEST_F(LedgerWholeTest, OrdersWrittenInOneRunAreKnownInTheNext)
     const std::optional<KnownOrder> a = ledger.FindOrder("a");
     ASSERT_TRUE(a);
     EXPECT_EQ(a->result, OrderResult::Delivered);
-    EXPECT_EQ(ledger.RecordedOutcome("a"), nlohmann::json::parse(R"({"result":"delivered","creatures":1})"));
+    ASSERT_TRUE(ledger.RecordedOutcome("a"));
+    EXPECT_EQ(ledger.RecordedOutcome("a")->outcome, nlohmann::json::parse(R"({"result":"delivered","creatures":1})"));
+    EXPECT_EQ(ledger.RecordedOutcome("a")->time, "2026-12-08T16:20:01.456Z");
     // Started and never ended: interrupted, with no outcome to give.
     ASSERT_TRUE(ledger.FindOrder("b"));
     EXPECT_FALSE(ledger.FindOrder("b")->hasOutcome);
-    EXPECT_EQ(ledger.RecordedOutcome("b"), std::nullopt);
+    EXPECT_FALSE(ledger.RecordedOutcome("b"));
     EXPECT_FALSE(ledger.FindOrder("c"));
     EXPECT_THAT(LogLines(), Contains("[info] Ledger deliveries.jsonl: 2 orders known from 1 files"));
     EXPECT_THAT(ReadFile("deliveries.jsonl"), ::testing::HasSubstr(RunLine(1) + "\n"));
@@ -105,7 +108,8 @@ TEST_F(LedgerWholeTest, OrdersRotatedOutAreForgottenAliveAsAfterARestart)
         }
         knownAlive = known(std::move(ledger));
         EXPECT_EQ(ledger.OrdersKnown(), knownAlive.size());
-        EXPECT_EQ(ledger.RecordedOutcome(knownAlive.front()),
+        ASSERT_TRUE(ledger.RecordedOutcome(knownAlive.front()));
+        EXPECT_EQ(ledger.RecordedOutcome(knownAlive.front())->outcome,
                   nlohmann::json::parse(R"({"result":"delivered","creatures":1})"));
     }
     ASSERT_GE(knownAlive.size(), 2u);

@@ -2,6 +2,7 @@
 // run, an order delivered at most once, a retry of one that gave nothing, an
 // interrupted one never run again, and none run that cannot be recorded.
 #include <fstream>
+#include <regex>
 
 #include <nlohmann/json.hpp>
 
@@ -193,20 +194,112 @@ TEST_F(OrderCommand, EveryRunIsALedgerLineAndAnOrderTwo)
         EXPECT_EQ(line["time"].get<std::string>().size(), std::string("2026-12-08T16:20:01.123Z").size());
 }
 
+// Replies and ledger lines byte for byte, as shops and ledger readers have them;
+// only the times differ from run to run (the test's RCON client has no address).
+TEST_F(OrderCommand, RepliesAndLedgerLinesKeepTheirBytes)
+{
+    const auto raw = [&](const std::string& line) {
+        const std::vector<sim::RconReply> replies = RunRcon(line, 5);
+        return replies.size() == 1 ? sim::ToUtf8(replies[0].text) : std::string("(not one reply)");
+    };
+    const std::string line = "KV.SpawnDinoFor 1002 " + kRaptorWord + " \"\" 0 150 0 0 0 0 0 F";
+    EXPECT_EQ(raw("KV.Order shop-1 " + line),
+              R"({"command":"KV.Order","order":"shop-1","outcome":{"result":"delivered","spawn":{"colours":[0,0,0,0,0,0],)"
+              R"("creature":"Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'","delivery":"cryopod",)"
+              R"("imprint":0.0,"inventoryItem":null,"level":150,"neuter":false,"sex":"female"}},"repeat":false,)"
+              R"("target":{"id":"1002","name":"Bob"},"v":1})");
+    EXPECT_EQ(raw("KV.Order shop-1 " + line),
+              R"({"command":"KV.Order","order":"shop-1","outcome":{"result":"delivered","spawn":{"colours":[0,0,0,0,0,0],)"
+              R"("creature":"Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'","delivery":"cryopod",)"
+              R"("imprint":0.0,"inventoryItem":null,"level":150,"neuter":false,"sex":"female"}},"repeat":true,"v":1})");
+    EXPECT_EQ(raw("KV.Order bad/\xc3\xa9 " + line),
+              R"({"command":"KV.Order","error":"an order id is 1 to 64 characters of A-Z a-z 0-9 . _ : -",)"
+              R"("order":"bad/\u00e9","v":1})");
+    EXPECT_EQ(raw("KV.Order"),
+              R"({"command":"KV.Order","error":"KV.Order needs an order id and a targeted spawn line","order":null,"v":1})");
+    EXPECT_EQ(raw("KV.Order o-2 KV.SpawnItemFor 1009 x y 0 0 1"),
+              R"({"command":"KV.Order","order":"o-2","outcome":{"result":"nothing","stop":{"rule":"no-such-player",)"
+              R"("text":"1009","word":1}},"repeat":false,"target":{"id":"1009","name":null},"v":1})");
+    RunConsoleAs("1001", "KV.SpawnItem x \"\xc3\xa9\" 0 0 1");
+
+    Unload();
+    std::vector<std::string> lines;
+    std::ifstream file(LedgerPath());
+    for (std::string text; std::getline(file, text);)
+        lines.push_back(std::regex_replace(text, std::regex(R"("time":"[-0-9T:.]+Z")"), R"("time":"T")"));
+    const std::string order = "KV.Order shop-1 KV.SpawnDinoFor 1002 " + kRaptorWord + R"( \"\" 0 150 0 0 0 0 0 F)";
+    EXPECT_THAT(lines, ::testing::UnorderedElementsAre(
+        R"({"event":"started","from":{"rcon":""},"line":")" + order + R"(","order":"shop-1","time":"T","v":1})",
+        R"({"command":"KV.SpawnDinoFor","event":"outcome","order":"shop-1","outcome":{"result":"delivered","spawn":)"
+        R"({"colours":[0,0,0,0,0,0],"creature":"Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'",)"
+        R"("delivery":"cryopod","imprint":0.0,"inventoryItem":null,"level":150,"neuter":false,"sex":"female"}},)"
+        R"("target":{"id":"1002","name":"Bob"},"time":"T","v":1})",
+        R"({"event":"started","from":{"rcon":""},"line":"KV.Order o-2 KV.SpawnItemFor 1009 x y 0 0 1","order":"o-2",)"
+        R"("time":"T","v":1})",
+        R"({"command":"KV.SpawnItemFor","event":"outcome","order":"o-2","outcome":{"result":"nothing","stop":)"
+        R"({"rule":"no-such-player","text":"1009","word":1}},"target":{"id":"1009","name":null},"time":"T","v":1})",
+        R"({"command":"KV.SpawnItem","from":{"console":{"name":"Alice","netId":"0002f3a1c9e84b7d9a1e5c6b7d8e9f01"}},)"
+        R"("line":"KV.SpawnItem x \"\u00e9\" 0 0 1","outcome":{"result":"nothing","stop":{"rule":"no-class",)"
+        R"("text":"x","word":1}},"target":null,"time":"T","v":1})"));
+}
+
+// KV.OrderStatus in every state an order can be in: it runs nothing and writes
+// nothing, neither the world nor the ledger changes.
+TEST_F(OrderCommand, StatusSaysWhatTheLedgerKnowsAndRunsNothing)
+{
+    const auto status = [&](const std::string& id) {
+        const std::vector<sim::RconReply> replies = RunRcon("KV.OrderStatus " + id, 5);
+        return replies.size() == 1 ? sim::ToUtf8(replies[0].text) : std::string("(not one reply)");
+    };
+    Order("done");
+    Order("gave-nothing", "KV.SpawnItemFor 1009 x y 0 0 1");
+    Unload();
+    std::ofstream(LedgerPath(), std::ios::app)
+        << R"({"v":1,"time":"2026-12-08T16:20:01.123Z","order":"cut","event":"started","line":"..."})" << '\n';
+    const auto ledgerBytes = [&] {
+        std::ifstream file(LedgerPath(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const std::string before = ledgerBytes();
+    LoadAndReadBack();
+    const std::size_t creatures = CreaturesOf("1002");
+
+    const std::string done = status("done");
+    EXPECT_THAT(done, ::testing::StartsWith(R"({"command":"KV.OrderStatus","order":"done","outcome":{"result":"delivered",)"));
+    EXPECT_THAT(done, ::testing::MatchesRegex(R"(.*\},"status":"outcome","time":"[-0-9T:.]+Z","v":1\})"));
+    EXPECT_THAT(status("gave-nothing"), ::testing::MatchesRegex(
+        R"(\{"command":"KV.OrderStatus","order":"gave-nothing","outcome":\{"result":"nothing",.*"status":"outcome",.*)"));
+    EXPECT_EQ(status("cut"),
+              R"({"command":"KV.OrderStatus","order":"cut","outcome":{"result":"interrupted"},"status":"started","v":1})");
+    EXPECT_EQ(status("never"), R"({"command":"KV.OrderStatus","order":"never","status":"unknown","v":1})");
+    EXPECT_EQ(status("bad/id"), R"({"command":"KV.OrderStatus","error":"an order id is 1 to 64 characters of )"
+                                R"(A-Z a-z 0-9 . _ : -","order":"bad/id","v":1})");
+    EXPECT_EQ(status(""), R"({"command":"KV.OrderStatus","error":"KV.OrderStatus needs an order id","order":null,"v":1})");
+    RunConsoleAs("1001", "KV.OrderStatus done");
+    ASSERT_FALSE(Messages().empty());
+    EXPECT_EQ(sim::ToUtf8(Messages().back().text), done) << "the same reply on the console";
+
+    EXPECT_EQ(CreaturesOf("1002"), creatures);
+    Unload();
+    EXPECT_EQ(ledgerBytes(), before) << "a status request writes nothing";
+    LoadAndReadBack();
+    EXPECT_EQ(Order("gave-nothing", kOrderLine)["repeat"], false) << "and leaves an order that gave nothing to run again";
+}
+
 TEST_F(OrderCommand, IsOfferedOnlyWhileALedgerIsNamed)
 {
     const auto registered = [] {
         int orders = 0;
         for (const sim::Registration& r : sim::GetRegistry().Registrations())
-            orders += r.name == "KV.Order" ? 1 : 0;
+            orders += r.name == "KV.Order" || r.name == "KV.OrderStatus" ? 1 : 0;
         return orders;
     };
-    EXPECT_EQ(registered(), 2) << "on the console and over RCON";
+    EXPECT_EQ(registered(), 4) << "each on the console and over RCON";
     UseLedger("{}");
     EXPECT_EQ(registered(), 0);
     EXPECT_EQ(DeliveryLedger(), nullptr);
     UseLedger();
-    EXPECT_EQ(registered(), 2);
+    EXPECT_EQ(registered(), 4);
 }
 
 }  // namespace

@@ -51,8 +51,8 @@ std::string KillPointProblem(const TripPoint& point)
         "--kill-at {}{}: the game has no function of that name; a member is named in full, as /journal "
         "names it, such as call:AShooterPlayerController.SpawnActor(FString&,float,float,float,bool)",
         prefix, point.name);
-    if (const std::vector<std::string> near = Resembling(point.name, prefix); !near.empty())
-        problem += fmt::format("; did you mean {}", fmt::join(near, " or "));
+    if (const std::vector<std::string> similar = Resembling(point.name, prefix); !similar.empty())
+        problem += fmt::format("; did you mean {}", fmt::join(similar, " or "));
     return problem;
 }
 

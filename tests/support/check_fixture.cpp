@@ -4,6 +4,7 @@
 #include <map>
 
 #include "check/game_world.h"
+#include "host/json_text.h"
 #include "host/members.h"
 #include "item/item_stats.h"
 
@@ -159,8 +160,9 @@ void CheckTest::ExpectOutcomeAsReported(const Run& run)
     EXPECT_EQ(outcome["result"], ResultName(*report.result));
     if (report.stop) {
         ASSERT_TRUE(outcome.contains("stop")) << outcome.dump();
-        nlohmann::json said = kestrova::ToJson(static_cast<const Stop&>(*report.stop));
-        EXPECT_EQ(outcome["stop"], said);
+        kestrova::JsonText said;
+        WriteJson(said, static_cast<const Stop&>(*report.stop));
+        EXPECT_EQ(outcome["stop"], nlohmann::json::parse(said.Text()));
     } else {
         EXPECT_FALSE(outcome.contains("stop")) << outcome.dump();
     }
