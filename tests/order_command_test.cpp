@@ -265,10 +265,14 @@ TEST_F(OrderCommand, StatusSaysWhatTheLedgerKnowsAndRunsNothing)
     const std::size_t creatures = CreaturesOf("1002");
 
     const std::string done = status("done");
+    // Plain substrings: GoogleTest's own regular expressions on Windows have no brackets.
     EXPECT_THAT(done, ::testing::StartsWith(R"({"command":"KV.OrderStatus","order":"done","outcome":{"result":"delivered",)"));
-    EXPECT_THAT(done, ::testing::MatchesRegex(R"(.*\},"status":"outcome","time":"[-0-9T:.]+Z","v":1\})"));
-    EXPECT_THAT(status("gave-nothing"), ::testing::MatchesRegex(
-        R"(\{"command":"KV.OrderStatus","order":"gave-nothing","outcome":\{"result":"nothing",.*"status":"outcome",.*)"));
+    EXPECT_THAT(done, ::testing::HasSubstr(R"(},"status":"outcome","time":")"));
+    EXPECT_THAT(done, ::testing::EndsWith(R"(Z","v":1})"));
+    const std::string gaveNothing = status("gave-nothing");
+    EXPECT_THAT(gaveNothing,
+                ::testing::StartsWith(R"({"command":"KV.OrderStatus","order":"gave-nothing","outcome":{"result":"nothing",)"));
+    EXPECT_THAT(gaveNothing, ::testing::HasSubstr(R"("status":"outcome",)"));
     EXPECT_EQ(status("cut"),
               R"({"command":"KV.OrderStatus","order":"cut","outcome":{"result":"interrupted"},"status":"started","v":1})");
     EXPECT_EQ(status("never"), R"({"command":"KV.OrderStatus","order":"never","status":"unknown","v":1})");

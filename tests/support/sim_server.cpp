@@ -23,6 +23,10 @@ std::optional<int> SimServer::SlotsFilledBy(const std::string& id)
 
 bool SimServer::WaitForLedgerReadBack()
 {
+    // Where the plugin cannot start the ledger's thread while it is being loaded
+    // (Windows), the first request that needs the ledger starts the read-back; a
+    // status request runs nothing.
+    process_->WriteInput("KV.OrderStatus read-back\n");
     static const std::regex kReadBack(R"(Ledger [^:\n]+: ([0-9]+) orders known)");
     return process_->WaitForOutput(kReadBack).has_value();
 }
