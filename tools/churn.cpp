@@ -168,7 +168,9 @@ void LogInHonestClients(const ChurnOptions& options, Clock::time_point deadline,
     for (std::size_t t = 0; t < std::max<std::size_t>(options.honestAtOnce, 1); ++t) {
         threads.emplace_back([&] {
             for (std::size_t i = next++; i < options.honest; i = next++) {
-                std::this_thread::sleep_until(first + i * options.honestEvery);
+                // A signed count: an unsigned one makes the time point unsigned, and a
+                // moment already past then reads as one far ahead (libc++ sleeps until it).
+                std::this_thread::sleep_until(first + static_cast<long long>(i) * options.honestEvery);
                 if (Clock::now() > deadline) {
                     std::lock_guard lock(mutex);
                     phase.timedOut = true;
