@@ -18,8 +18,8 @@
 #  include <malloc.h>
 #endif
 
-#include "plugin/ledger.h"
-#include "plugin/ledger_reader.h"
+#include "ledger/ledger.h"
+#include "ledger/ledger_reader.h"
 
 namespace {
 

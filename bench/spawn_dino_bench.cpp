@@ -13,12 +13,12 @@
 #include "command_cost.h"
 #include "config/config.h"
 #include "dino/spawn_dino_command.h"
-#include "plugin/delivery_ledger.h"
-#include "plugin/ledger.h"
-#include "plugin/spawn_commands.h"
 #include "framework/host.h"
 #include "game/game.h"
 #include "game/rcon_connection.h"
+#include "ledger/ledger.h"
+#include "plugin/delivery_ledger.h"
+#include "plugin/spawn_commands.h"
 #include "plugin/targeted_forms.h"
 
 namespace {

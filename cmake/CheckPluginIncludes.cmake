@@ -1,9 +1,19 @@
-# Fails when plugin code includes anything but the sdk's headers, its own
-# folders' headers or system headers. The plugin's include path is the source
-# root, which also holds the stand-in and the tests; this keeps them out of reach.
+# Fails when plugin code includes what its folder may not: each folder may include
+# system headers, its own headers and those of the folders (or single headers)
+# listed for it below. The plugin's include path is the source root, which also
+# holds the stand-in and the tests; this keeps them out of reach, and keeps the
+# ledger's storage free of the host and the commands.
 #   cmake -DROOT=<source dir> -DSTAMP=<file to touch> -P CheckPluginIncludes.cmake
 cmake_minimum_required(VERSION 3.25)
-set(plugin_folders host config dino item plugin)
+set(plugin_folders host config dino item plugin ledger)
+set(commands sdk host config dino item plugin ledger)
+set(may_include_host ${commands})
+set(may_include_config ${commands})
+set(may_include_dino ${commands})
+set(may_include_item ${commands})
+set(may_include_plugin ${commands})
+# Storage only: the platform, the libraries and the one home of JSON text.
+set(may_include_ledger host/json_text.h)
 set(problems "")
 foreach(folder IN LISTS plugin_folders)
   file(GLOB sources ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
@@ -11,21 +21,27 @@ foreach(folder IN LISTS plugin_folders)
     file(STRINGS ${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
     foreach(line IN LISTS lines)
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
-      get_filename_component(here ${source} DIRECTORY)
       string(REGEX MATCH "^([a-z]+)/" top "${included}")
       set(top "${CMAKE_MATCH_1}")
-      if(EXISTS ${here}/${included} OR EXISTS ${ROOT}/sdk/${included})
+      if(top STREQUAL folder AND EXISTS ${ROOT}/${included})
         continue()
       endif()
-      if(top IN_LIST plugin_folders AND EXISTS ${ROOT}/${included})
+      if(included IN_LIST may_include_${folder} AND EXISTS ${ROOT}/${included})
+        continue()
+      endif()
+      # The sdk's headers are named as the real framework names them, without a folder.
+      if("sdk" IN_LIST may_include_${folder} AND EXISTS ${ROOT}/sdk/${included})
+        continue()
+      endif()
+      if(top IN_LIST may_include_${folder} AND EXISTS ${ROOT}/${included})
         continue()
       endif()
       file(RELATIVE_PATH shown ${ROOT} ${source})
-      string(APPEND problems "  ${shown}: #include \"${included}\"\n")
+      string(APPEND problems "  ${shown}: #include \"${included}\" (${folder}/ may include: ${may_include_${folder}})\n")
     endforeach()
   endforeach()
 endforeach()
 if(problems)
-  message(FATAL_ERROR "Plugin code may include only sdk/ and host/, config/, dino/, item/, plugin/:\n${problems}")
+  message(FATAL_ERROR "Plugin code includes what its folder may not:\n${problems}")
 endif()
 file(TOUCH ${STAMP})

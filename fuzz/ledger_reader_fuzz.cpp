@@ -13,8 +13,8 @@
 #include <nlohmann/json.hpp>
 
 #include "fuzz/invariants.h"
-#include "plugin/ledger_file.h"
-#include "plugin/ledger_reader.h"
+#include "ledger/ledger_file.h"
+#include "ledger/ledger_reader.h"
 
 namespace {
 

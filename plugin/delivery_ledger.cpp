@@ -9,11 +9,11 @@
 #include "host/json_text.h"
 #include "host/members.h"
 #include "host/text.h"
-#include "plugin/ledger.h"
+#include "ledger/ledger.h"
+#include "ledger/utc_time.h"
+#include "ledger/writer_thread.h"
 #include "plugin/logger.h"
 #include "plugin/settings.h"
-#include "plugin/utc_time.h"
-#include "plugin/writer_thread.h"
 
 namespace kestrova {
 namespace {
@@ -50,6 +50,7 @@ void SyncDeliveryLedger(LedgerSync when) noexcept
         settings.files.name = wanted.name;
         settings.files.maxBytes = wanted.maxBytes;
         settings.files.kept = wanted.files;
+        settings.logger = PluginLogger();
         open.ledger = std::make_unique<Ledger>(std::move(settings));
         if (when == LedgerSync::AtReload || WriterThread::StartsDuringLoad())
             open.ledger->StartReading();

@@ -10,8 +10,8 @@
 #include "host/rcon.h"
 #include "host/text.h"
 #include "host/words.h"
+#include "ledger/ledger.h"
 #include "plugin/json_replies.h"
-#include "plugin/ledger.h"
 #include "plugin/messenger.h"
 #include "plugin/targeted_forms.h"
 

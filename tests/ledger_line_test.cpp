@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "plugin/ledger_line.h"
+#include "ledger/ledger_line.h"
 #include "support/ledger_fixture.h"
 
 namespace kestrova::test {

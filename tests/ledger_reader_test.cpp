@@ -2,7 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "plugin/ledger_reader.h"
+#include "ledger/ledger_reader.h"
 #include "support/ledger_fixture.h"
 
 namespace kestrova::test {

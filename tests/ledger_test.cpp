@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "plugin/ledger.h"
+#include "ledger/ledger.h"
 #include "support/ledger_fixture.h"
 
 namespace kestrova::test {
@@ -16,7 +16,7 @@ class LedgerWholeTest : public LedgerTest {
 protected:
     LedgerSettings Settings(std::uint64_t maxBytes = 1 << 20, std::uint32_t kept = 4)
     {
-        return {Files(maxBytes, kept), 1024, disk_.Opener()};
+        return {Files(maxBytes, kept), 1024, disk_.Opener(), Logger()};
     }
 };
 

@@ -5,8 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "plugin/ledger_writer.h"
-#include "plugin/logger.h"
+#include "ledger/ledger_writer.h"
 #include "support/ledger_fixture.h"
 
 namespace kestrova::test {
@@ -18,7 +17,7 @@ using ::testing::IsEmpty;
 
 class LedgerWriterTest : public LedgerTest {
 protected:
-    LedgerWriterTest() : file_(Files(1 << 30), disk_.Opener(), PluginLogger()) {}
+    LedgerWriterTest() : file_(Files(1 << 30), disk_.Opener(), Logger()) {}
 
     // Waits, without a time limit of its own, until `done` holds.
     template <typename Condition>
@@ -33,7 +32,7 @@ protected:
 
 TEST_F(LedgerWriterTest, StopWritesOutEverythingQueuedInOrder)
 {
-    LedgerWriter writer(file_, 100000, PluginLogger());
+    LedgerWriter writer(file_, 100000, Logger());
     std::string expected;
     for (int i = 0; i < 20000; ++i) {
         writer.Enqueue(Made(RunLine(i)));
@@ -52,14 +51,14 @@ TEST_F(LedgerWriterTest, StopWritesOutEverythingQueuedInOrder)
 
 TEST_F(LedgerWriterTest, LinesReachTheFileWithoutAStop)
 {
-    LedgerWriter writer(file_, 16, PluginLogger());
+    LedgerWriter writer(file_, 16, Logger());
     writer.Enqueue(Made(RunLine(1)));
     WaitUntil([&] { return ReadFile("deliveries.jsonl") == RunLine(1) + "\n"; });
 }
 
 TEST_F(LedgerWriterTest, AFullQueueDropsLinesAndCountsThem)
 {
-    LedgerWriter writer(file_, 4, PluginLogger());
+    LedgerWriter writer(file_, 4, Logger());
     disk_.Hold();
     writer.Enqueue(Made(RunLine(0)));
     disk_.WaitForHeldWrite();  // the writer holds line 0; the queue is empty
@@ -77,7 +76,7 @@ TEST_F(LedgerWriterTest, AFullQueueDropsLinesAndCountsThem)
 
 TEST_F(LedgerWriterTest, LinesTheDiskFailsAreCountedAndLoggedAtMostOnceAMinute)
 {
-    LedgerWriter writer(file_, 16, PluginLogger());
+    LedgerWriter writer(file_, 16, Logger());
     disk_.FullAfter(0);
     writer.Enqueue(Made(RunLine(1)));
     WaitUntil([&] { return !LogLines().empty(); });
@@ -99,7 +98,7 @@ TEST_F(LedgerWriterTest, LinesTheDiskFailsAreCountedAndLoggedAtMostOnceAMinute)
 
 TEST_F(LedgerWriterTest, LinesTheDiskDoesNotConfirmDurableCountAsFailed)
 {
-    LedgerWriter writer(file_, 16, PluginLogger());
+    LedgerWriter writer(file_, 16, Logger());
     disk_.FailSyncs();
     writer.Enqueue(Made(RunLine(1)));
     writer.Stop();
@@ -108,7 +107,7 @@ TEST_F(LedgerWriterTest, LinesTheDiskDoesNotConfirmDurableCountAsFailed)
 
 TEST_F(LedgerWriterTest, ALineHoldingANewlineIsDroppedRatherThanSplit)
 {
-    LedgerWriter writer(file_, 16, PluginLogger());
+    LedgerWriter writer(file_, 16, Logger());
     writer.Enqueue(Made("{\"a\":1}\n{\"b\":2}"));
     writer.Enqueue(Made(RunLine(1)));
     writer.Stop();
@@ -118,7 +117,7 @@ TEST_F(LedgerWriterTest, ALineHoldingANewlineIsDroppedRatherThanSplit)
 
 TEST_F(LedgerWriterTest, LinesMadeOnTheWritersThreadKeepTheirTurnAndOneNotMadeIsCounted)
 {
-    LedgerWriter writer(file_, 16, PluginLogger());
+    LedgerWriter writer(file_, 16, Logger());
     writer.Enqueue(Made(RunLine(1)));
     writer.Enqueue(LineMaker([] { return RunLine(2); }));
     writer.Enqueue(LineMaker([]() -> std::string { throw std::runtime_error("no line"); }));
@@ -131,7 +130,7 @@ TEST_F(LedgerWriterTest, LinesMadeOnTheWritersThreadKeepTheirTurnAndOneNotMadeIs
 // The thread starts with the first line queued; a loss while none runs is still told.
 TEST_F(LedgerWriterTest, AWriterWithoutAThreadStillReportsItsLossesAtStop)
 {
-    LedgerWriter writer(file_, 16, PluginLogger());
+    LedgerWriter writer(file_, 16, Logger());
     writer.Stop();
     EXPECT_THAT(LogLines(), IsEmpty());
     writer.Enqueue(Made(RunLine(1)));

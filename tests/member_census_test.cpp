@@ -13,8 +13,8 @@
 
 #include "framework/host.h"
 #include "game/world_file.h"
+#include "ledger/ledger.h"
 #include "plugin/delivery_ledger.h"
-#include "plugin/ledger.h"
 #include "plugin/lifecycle.h"
 #include "plugin/member_census.h"
 #include "support/catalogue_references.h"

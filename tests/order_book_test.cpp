@@ -1,7 +1,7 @@
 // Order ids, and what an order's lines make of it.
 #include <gtest/gtest.h>
 
-#include "plugin/order_book.h"
+#include "ledger/order_book.h"
 #include "support/ledger_fixture.h"
 
 namespace kestrova::test {

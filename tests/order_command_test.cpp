@@ -6,8 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ledger/ledger.h"
 #include "plugin/delivery_ledger.h"
-#include "plugin/ledger.h"
 #include "support/catalogue_references.h"
 #include "support/ledger_fixture.h"
 #include "support/plugin_fixture.h"

@@ -1,7 +1,7 @@
 // The ledger's time stamps.
 #include <gtest/gtest.h>
 
-#include "plugin/utc_time.h"
+#include "ledger/utc_time.h"
 
 namespace kestrova::test {
 namespace {

@@ -6,7 +6,6 @@
 #include <sstream>
 #include <thread>
 
-#include "plugin/logger.h"
 #include "support/server_dir.h"
 
 namespace kestrova::test {
@@ -115,15 +114,13 @@ void FaultyDisk::WaitForHeldWrite()
 
 LedgerTest::LedgerTest()
     : folder_(MakeTempDir("kestrova-ledger")), sink_(std::make_shared<sim::CapturingSink>()),
-      previousLogger_(PluginLogger())
+      logger_(std::make_shared<spdlog::logger>("Kestrova", sink_))
 {
     sink_->set_pattern("[%l] %v");
-    PluginLogger() = std::make_shared<spdlog::logger>("Kestrova", sink_);
 }
 
 LedgerTest::~LedgerTest()
 {
-    PluginLogger() = previousLogger_;
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
 }

@@ -13,10 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "framework/host.h"
-#include "plugin/append_file.h"
-#include "plugin/ledger_file.h"
-#include "plugin/ledger.h"
-#include "plugin/ledger_writer.h"
+#include "ledger/append_file.h"
+#include "ledger/ledger.h"
+#include "ledger/ledger_file.h"
+#include "ledger/ledger_writer.h"
 
 namespace kestrova::test {
 
@@ -60,13 +60,15 @@ protected:
     // The folder's file names, sorted.
     std::vector<std::string> FileNames() const;
     std::vector<std::string> LogLines() { return sink_->Lines(); }
+    // The log whose lines LogLines() gives.
+    const std::shared_ptr<spdlog::logger>& Logger() const { return logger_; }
 
     FaultyDisk disk_;
 
 private:
     std::filesystem::path folder_;
     std::shared_ptr<sim::CapturingSink> sink_;
-    std::shared_ptr<spdlog::logger> previousLogger_;
+    std::shared_ptr<spdlog::logger> logger_;
 };
 
 // An order line as the plugin writes one.

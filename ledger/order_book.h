@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/ledger_line.h"
-#include "plugin/ledger_location.h"
+#include "ledger/ledger_line.h"
+#include "ledger/ledger_location.h"
 
 namespace kestrova {
 

@@ -1,9 +1,8 @@
-#include "plugin/ledger.h"
+#include "ledger/ledger.h"
 
 #include <stdexcept>
 
-#include "plugin/ledger_reader.h"
-#include "plugin/logger.h"
+#include "ledger/ledger_reader.h"
 
 namespace kestrova {
 namespace {
@@ -23,7 +22,8 @@ LedgerFiles Checked(LedgerFiles files)
 }  // namespace
 
 Ledger::Ledger(LedgerSettings settings)
-    : logger_(PluginLogger()), file_(Checked(std::move(settings.files)), std::move(settings.openFile), logger_),
+    : logger_(std::move(settings.logger)),
+      file_(Checked(std::move(settings.files)), std::move(settings.openFile), logger_),
       forgottenBefore_(OldestKeptGeneration()), writer_(file_, settings.queueLines, logger_)
 {}
 

@@ -2,7 +2,7 @@
 // in the plugin's folder, and the orders it records.
 //
 //   Ledger ledger(LedgerSettings{{folder, "deliveries.jsonl", 64ull << 20, 4}});
-//   ledger.Write(run.dump());                                 // a command run: queued
+//   ledger.Write([run] { return RunLine(run); });             // a command run: made and queued
 //   if (const auto order = ledger.FindOrder(id)) ...          // a repeat
 //   if (auto error = ledger.WriteDurable(started.dump())) ... // not run: say why
 //
@@ -21,31 +21,34 @@
 
 #include <atomic>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 #include <nlohmann/json.hpp>
+#include <spdlog/logger.h>
 
-#include "plugin/append_file.h"
-#include "plugin/ledger_file.h"
-#include "plugin/ledger_writer.h"
-#include "plugin/order_book.h"
+#include "ledger/append_file.h"
+#include "ledger/ledger_file.h"
+#include "ledger/ledger_writer.h"
+#include "ledger/order_book.h"
 
 namespace kestrova {
 
 struct LedgerSettings {
     LedgerFiles files;
-    std::size_t queueLines = 16384;              // ordinary lines that may wait for the writer
-    AppendFileOpener openFile = OpenAppendFile;  // tests hand in a disk that fails
+    std::size_t queueLines = 16384;                    // ordinary lines that may wait for the writer
+    AppendFileOpener openFile = OpenAppendFile;        // tests hand in a disk that fails
+    std::shared_ptr<spdlog::logger> logger = nullptr;  // hears of damage, losses and failed rotations; may be null
 };
 
 class Ledger {
 public:
     // Checks the files; the current file is opened, or created, at the first
     // write. The kept files are read back (their damage and the count of known
-    // orders go to the plugin log) on the ledger's thread, from StartReading or
+    // orders go to the settings' log) on the ledger's thread, from StartReading or
     // the first use on. Throws std::invalid_argument when the file
     // name is not a plain name in the folder or a kept file is there but is not
     // a regular file (and std::bad_alloc as anything may).

@@ -1,4 +1,4 @@
-#include "plugin/append_file.h"
+#include "ledger/append_file.h"
 
 #include <cerrno>
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/ledger_file.h"
-#include "plugin/order_book.h"
+#include "ledger/ledger_file.h"
+#include "ledger/order_book.h"
 
 namespace kestrova {
 

@@ -1,4 +1,4 @@
-#include "plugin/writer_thread.h"
+#include "ledger/writer_thread.h"
 
 #include <system_error>
 

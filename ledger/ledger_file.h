@@ -17,8 +17,8 @@
 
 #include <spdlog/logger.h>
 
-#include "plugin/append_file.h"
-#include "plugin/ledger_location.h"
+#include "ledger/append_file.h"
+#include "ledger/ledger_location.h"
 
 namespace kestrova {
 

@@ -1,4 +1,4 @@
-#include "plugin/ledger_writer.h"
+#include "ledger/ledger_writer.h"
 
 #include <algorithm>
 

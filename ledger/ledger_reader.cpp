@@ -1,4 +1,4 @@
-#include "plugin/ledger_reader.h"
+#include "ledger/ledger_reader.h"
 
 #include <algorithm>
 #include <cstring>

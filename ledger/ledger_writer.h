@@ -19,8 +19,8 @@
 
 #include <spdlog/logger.h>
 
-#include "plugin/ledger_file.h"
-#include "plugin/writer_thread.h"
+#include "ledger/ledger_file.h"
+#include "ledger/writer_thread.h"
 
 namespace kestrova {
 

@@ -1,4 +1,4 @@
-#include "plugin/order_book.h"
+#include "ledger/order_book.h"
 
 #include <algorithm>
 #include <functional>

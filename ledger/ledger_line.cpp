@@ -1,4 +1,4 @@
-#include "plugin/ledger_line.h"
+#include "ledger/ledger_line.h"
 
 #include <nlohmann/json.hpp>
 

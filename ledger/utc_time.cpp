@@ -1,4 +1,4 @@
-#include "plugin/utc_time.h"
+#include "ledger/utc_time.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "plugin/ledger_file.h"
+#include "ledger/ledger_file.h"
 
 #include <algorithm>
 #include <fstream>
