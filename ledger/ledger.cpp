@@ -34,19 +34,19 @@ void Ledger::ReadBack(const std::atomic<bool>& stopping)
     LedgerReading reading = ReadLedger(file_.Files(), &stopping);
     if (stopping)
         return;  // closing: what was read is of no use
-    // Told before the orders are handed over, so that whoever sees the ledger
-    // ready also finds what it read in the log.
+    const std::size_t known = reading.orders.Size();
+    orders_ = std::move(reading.orders);
+    // Told once the orders are the caller's: whoever reads the count in the log
+    // finds the ledger ready.
+    read_.store(true, std::memory_order_release);
     if (logger_) {
         try {
             for (const std::string& problem : reading.problems)
                 logger_->error("{}", problem);
-            logger_->info("Ledger {}: {} orders known from {} files", file_.Files().name, reading.orders.Size(),
-                          reading.filesRead);
+            logger_->info("Ledger {}: {} orders known from {} files", file_.Files().name, known, reading.filesRead);
         } catch (...) {
         }
     }
-    orders_ = std::move(reading.orders);
-    read_.store(true, std::memory_order_release);
 }
 
 void Ledger::StartReading() noexcept

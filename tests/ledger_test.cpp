@@ -48,6 +48,7 @@ TEST_F(LedgerWholeTest, OrdersWrittenInOneRunAreKnownInTheNext)
     EXPECT_FALSE(ledger.FindOrder("b")->hasOutcome);
     EXPECT_FALSE(ledger.RecordedOutcome("b"));
     EXPECT_FALSE(ledger.FindOrder("c"));
+    ledger.Stop();  // the count is logged after the orders are ready: once the thread has ended
     EXPECT_THAT(LogLines(), Contains("[info] Ledger deliveries.jsonl: 2 orders known from 1 files"));
     EXPECT_THAT(ReadFile("deliveries.jsonl"), ::testing::HasSubstr(RunLine(1) + "\n"));
 }

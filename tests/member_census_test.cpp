@@ -3,6 +3,7 @@
 // does as it does with the whole game or fails naming the member; nothing
 // crashes, nothing leaks, the load says which members are missing and what fails
 // without them, and the ledger still records every run.
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <set>
@@ -92,6 +93,10 @@ protected:
         std::ifstream file(server.ConfigPath().parent_path() / "deliveries.jsonl");
         for (std::string line; std::getline(file, line);)
             pass.ledger.push_back(nlohmann::json::parse(line));
+        // An order's lines are written at once, the other lines by the writer's
+        // thread: each kind keeps its order, but they may interleave differently.
+        std::stable_partition(pass.ledger.begin(), pass.ledger.end(),
+                              [](const nlohmann::json& line) { return !line.contains("order"); });
         return pass;
     }
 };
