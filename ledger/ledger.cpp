@@ -122,26 +122,35 @@ std::optional<KnownOrder> Ledger::FindOrder(std::string_view id) const
 
 std::optional<Ledger::Recorded> Ledger::RecordedOutcome(std::string_view id) const
 {
+    std::optional<nlohmann::json> line = LatestLine(id, "outcome");
+    if (!line)
+        return std::nullopt;
+    const auto outcome = line->find("outcome");
+    const auto time = line->find("time");
+    if (outcome == line->end() || !outcome->is_object())
+        return std::nullopt;
+    return Recorded{std::move(*outcome), time != line->end() && time->is_string() ? time->get<std::string>() : ""};
+}
+
+std::optional<nlohmann::json> Ledger::LatestLine(std::string_view id, std::string_view event) const
+{
     const std::optional<KnownOrder> order = FindOrder(id);
-    if (!order || !order->hasOutcome)
+    if (!order)
         return std::nullopt;
     try {
-        const std::optional<std::string> line = file_.ReadLine(order->latest);
-        if (!line)
+        const std::optional<std::string> text = file_.ReadLine(order->latest);
+        if (!text)
             return std::nullopt;
-        nlohmann::json value = nlohmann::json::parse(*line, nullptr, false);
-        if (!value.is_object())
-            return std::nullopt;
-        const auto text = [&value](const char* key) {
-            const auto found = value.find(key);
-            return found != value.end() && found->is_string() ? found->get<std::string>() : std::string();
+        nlohmann::json line = nlohmann::json::parse(*text, nullptr, false);
+        const auto is = [&line](const char* key, std::string_view value) {
+            const auto found = line.find(key);
+            return found != line.end() && found->is_string() && found->get_ref<const std::string&>() == value;
         };
-        const auto outcome = value.find("outcome");
-        // The line must still be this order's outcome: a rotation that failed
-        // part-way can leave a file under another file's name.
-        if (text("order") != id || text("event") != "outcome" || outcome == value.end() || !outcome->is_object())
+        // The line must still be this order's: a rotation that failed part-way
+        // can leave a file under another file's name.
+        if (!line.is_object() || !is("order", id) || !is("event", event))
             return std::nullopt;
-        return Recorded{std::move(*outcome), text("time")};
+        return line;
     } catch (...) {
         return std::nullopt;  // no memory to read it back
     }

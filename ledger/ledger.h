@@ -94,6 +94,11 @@ public:
     };
     std::optional<Recorded> RecordedOutcome(std::string_view id) const;
 
+    // The order's latest line, re-read from its file, when it is the order's
+    // line of `event` ("outcome", "settled"); nothing when it is not or cannot
+    // be read back.
+    std::optional<nlohmann::json> LatestLine(std::string_view id, std::string_view event) const;
+
     LedgerLosses Losses() const { return writer_.Losses(); }
     std::size_t OrdersKnown() const { return read_.load(std::memory_order_acquire) ? orders_.Size() : 0; }
 

@@ -296,6 +296,7 @@ bool ParseFields(std::string_view line, LedgerLineFields& fields)
     };
     take(value, "order", fields.order, fields.decoded[0]);
     take(value, "event", fields.event, fields.decoded[1]);
+    take(value, "decision", fields.decision, fields.decoded[3]);
     fields.result = {};
     if (const auto outcome = value.find("outcome"); outcome != value.end() && outcome->is_object())
         take(*outcome, "result", fields.result, fields.decoded[2]);
@@ -306,7 +307,7 @@ bool ParseFields(std::string_view line, LedgerLineFields& fields)
 
 bool ScanLedgerLine(std::string_view line, LedgerLineFields& fields)
 {
-    fields.order = fields.event = fields.result = {};
+    fields.order = fields.event = fields.result = fields.decision = {};
     bool unescape = false;
     Scanner scanner(line);
     const bool isObject = scanner.WholeObject([&](std::string_view key, bool keyEscaped) {
@@ -315,6 +316,8 @@ bool ScanLedgerLine(std::string_view line, LedgerLineFields& fields)
             return TakeField(scanner, fields.order, unescape);
         if (key == "event")
             return TakeField(scanner, fields.event, unescape);
+        if (key == "decision")
+            return TakeField(scanner, fields.decision, unescape);
         if (key == "outcome") {
             fields.result = {};
             if (!scanner.At('{'))

@@ -23,7 +23,8 @@ struct LedgerLineFields {
 
     Field order;   // the top level's "order"
     Field event;   // the top level's "event"
-    Field result;  // "result" of the top level's "outcome" object
+    Field result;    // "result" of the top level's "outcome" object
+    Field decision;  // the top level's "decision"
 
     LedgerLineFields() = default;
     // The texts may point into `decoded`, so a copy would point into its original.
@@ -31,7 +32,7 @@ struct LedgerLineFields {
     LedgerLineFields& operator=(const LedgerLineFields&) = delete;
 
     // The texts of a line whose fields had to be unescaped.
-    std::string decoded[3];
+    std::string decoded[4];
 };
 
 // Fills `fields` from `line` (without its '\n'); false when the line is not a

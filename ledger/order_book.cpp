@@ -32,6 +32,17 @@ OrderResult ResultFromText(std::string_view text)
     return OrderResult::Other;
 }
 
+OrderSettlement SettlementFromText(const LedgerLineFields::Field& decision)
+{
+    if (decision.kind != LedgerLineFields::Kind::Text)
+        return OrderSettlement::None;
+    if (decision.text == "delivered")
+        return OrderSettlement::Delivered;
+    if (decision.text == "not-delivered")
+        return OrderSettlement::NotDelivered;
+    return OrderSettlement::None;
+}
+
 }  // namespace
 
 bool IsValidOrderId(std::string_view id)
@@ -54,6 +65,10 @@ std::string_view ReadOrderLine(const LedgerLineFields& fields, OrderLine& line)
             return "an outcome line without a \"result\"";
         line.hasOutcome = true;
         line.result = ResultFromText(fields.result.text);
+    } else if (fields.event.text == "settled") {
+        line.settlement = SettlementFromText(fields.decision);
+        if (line.settlement == OrderSettlement::None)
+            return "a settled line without a \"decision\" of delivered or not-delivered";
     } else if (fields.event.text != "started") {
         return "an order line of an unknown \"event\"";
     }
@@ -82,6 +97,7 @@ void OrderBook::Record(const OrderLine& line, LineLocation where)
     entry.latest = where;
     entry.hasOutcome = line.hasOutcome;
     entry.result = line.result;
+    entry.settlement = line.settlement;
 }
 
 void OrderBook::Reserve(std::size_t orders)
@@ -101,7 +117,7 @@ std::optional<KnownOrder> OrderBook::Find(std::string_view id) const
     if (slot.entry == 0)
         return std::nullopt;
     const Entry& entry = entries_[slot.entry - 1];
-    return KnownOrder{entry.latest, entry.hasOutcome, entry.result};
+    return KnownOrder{entry.latest, entry.hasOutcome, entry.result, entry.settlement};
 }
 
 void OrderBook::ForgetBefore(std::uint32_t generation)

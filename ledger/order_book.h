@@ -23,6 +23,9 @@ bool IsValidOrderId(std::string_view id);
 // The "result" of an order's recorded outcome.
 enum class OrderResult : std::uint8_t { Delivered, KeptInWorld, Partly, Nothing, Failed, Other };
 
+// A person's decision on an interrupted order: whether the player got the good.
+enum class OrderSettlement : std::uint8_t { None, Delivered, NotDelivered };
+
 struct KnownOrder {
     // The order's latest line: its outcome line once it has one.
     LineLocation latest;
@@ -30,9 +33,17 @@ struct KnownOrder {
     // start and the outcome, so the order was interrupted and may have delivered.
     bool hasOutcome = false;
     OrderResult result = OrderResult::Other;  // when hasOutcome
+    // Set by a "settled" line after the "started" one, until the order starts again.
+    OrderSettlement settlement = OrderSettlement::None;
 
-    // A repeated order runs again only when its outcome gave the player nothing.
-    bool RunsAgain() const { return hasOutcome && result == OrderResult::Nothing; }
+    // Started, with neither an outcome nor a settlement after it.
+    bool Interrupted() const { return !hasOutcome && settlement == OrderSettlement::None; }
+    // A repeated order runs again only when the player got nothing: its outcome
+    // gave nothing, or a person settled that it was not delivered.
+    bool RunsAgain() const
+    {
+        return (hasOutcome && result == OrderResult::Nothing) || settlement == OrderSettlement::NotDelivered;
+    }
 };
 
 // What one ledger line says about an order.
@@ -40,6 +51,7 @@ struct OrderLine {
     std::string_view id;  // empty: the line is not about an order (it has no "order")
     bool hasOutcome = false;
     OrderResult result = OrderResult::Other;
+    OrderSettlement settlement = OrderSettlement::None;
 };
 
 // Reads `fields` as an order line; returns why the line is damaged, or empty.
@@ -73,6 +85,7 @@ private:
         std::uint8_t idSize = 0;
         bool hasOutcome = false;
         OrderResult result = OrderResult::Other;
+        OrderSettlement settlement = OrderSettlement::None;
     };
     struct Slot {
         std::uint32_t entry = 0;  // the entry's number plus one; 0: a free slot

@@ -3,6 +3,7 @@
 #include "plugin/containment.h"
 #include "plugin/delivery_ledger.h"
 #include "plugin/order_command.h"
+#include "plugin/order_settle_command.h"
 #include "plugin/reload.h"
 #include "plugin/spawn_commands.h"
 #include "plugin/targeted_forms.h"
@@ -34,6 +35,8 @@ constexpr std::array kOrderCommands = {
     Rcon(kOrderCommand, &OrderRcon),
     Console(kOrderStatusCommand, &OrderStatusConsole),
     Rcon(kOrderStatusCommand, &OrderStatusRcon),
+    Console(kOrderSettleCommand, &OrderSettleConsole),
+    Rcon(kOrderSettleCommand, &OrderSettleRcon),
 };
 
 bool& OrdersRegistered()

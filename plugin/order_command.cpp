@@ -3,94 +3,22 @@
 #include <optional>
 #include <system_error>
 
-#include <fmt/format.h>
-#include <nlohmann/json.hpp>
-
 #include "host/json_text.h"
-#include "host/rcon.h"
 #include "host/text.h"
 #include "host/words.h"
 #include "ledger/ledger.h"
 #include "plugin/json_replies.h"
-#include "plugin/messenger.h"
+#include "plugin/order_replies.h"
 #include "plugin/targeted_forms.h"
 
 namespace kestrova {
 namespace {
 
-constexpr int kOrderIdWord = 1;
 constexpr int kFormWord = 2;
 
-// A reply's fields are in byte order: command, error, order, outcome, repeat,
-// status, target, time, v.
-JsonText ReplyUpToError(const char* command)
-{
-    JsonText reply;
-    reply.Open().Key("command").String(command);
-    return reply;
-}
-
-std::string Refused(const char* command, const std::optional<std::string>& order, std::string_view error)
-{
-    JsonText reply = ReplyUpToError(command);
-    reply.Key("error").String(error).Key("order");
-    if (order)
-        reply.String(*order);
-    else
-        reply.Null();
-    return reply.Key("v").Int(kReplyVersion).Close().Take();
-}
-
-std::string Refused(const std::optional<std::string>& order, std::string_view error)
+std::string RefusedOrder(const std::optional<std::string>& order, std::string_view error)
 {
     return Refused(kOrderCommand, order, error);
-}
-
-// Why an order request cannot use the ledger now; nothing when it is open and read back.
-std::optional<std::string> LedgerUnusable(Ledger* ledger)
-{
-    if (ledger == nullptr)
-        return DeliveryLedgerClosedBecause();
-    if (!ledger->Ready())
-        return "the delivery ledger is still being read back; nothing was run, try again shortly";
-    return std::nullopt;
-}
-
-// The id word of `words` when it is a valid order id, or the refusal of `command`.
-struct OrderId {
-    std::string id;
-    std::string refusal;  // empty: the id is valid
-};
-OrderId ReadOrderId(const char* command, const CommandWords& words, int wordsNeeded, std::string_view usage)
-{
-    if (words.Num() < wordsNeeded)
-        return {{}, Refused(command, words.Num() > kOrderIdWord ? std::optional(ToUtf8(words[kOrderIdWord])) : std::nullopt, usage)};
-    std::string id = ToUtf8(words[kOrderIdWord]);
-    if (!IsValidOrderId(id))
-        return {{}, Refused(command, id, "an order id is 1 to 64 characters of A-Z a-z 0-9 . _ : -")};
-    return {std::move(id), {}};
-}
-
-// What the ledger recorded of a known order, written at "outcome" of `reply`;
-// an interrupted one has the result "interrupted". The error, if the outcome
-// cannot be read back, is written first, as the fields' order needs.
-std::optional<Ledger::Recorded> WriteRecorded(JsonText& reply, const Ledger& ledger, const std::string& id,
-                                              const KnownOrder& known)
-{
-    std::optional<Ledger::Recorded> recorded;
-    if (known.hasOutcome)
-        recorded = ledger.RecordedOutcome(id);
-    if (known.hasOutcome && !recorded)
-        reply.Key("error").String("the recorded outcome could not be read back from the ledger");
-    reply.Key("order").String(id).Key("outcome");
-    if (!known.hasOutcome)
-        reply.Open().Key("result").String("interrupted").Close();
-    else if (recorded)
-        // Read back from a line these rules wrote, and so written as they write it.
-        reply.Raw(recorded->outcome.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace));
-    else
-        reply.Null();
-    return recorded;
 }
 
 // The targeted line: the words from the form's name on, each followed by one blank.
@@ -108,13 +36,11 @@ FString TargetedLine(const CommandWords& words)
 std::string Repeat(const Ledger& ledger, const std::string& id, const KnownOrder& known)
 {
     JsonText reply = ReplyUpToError(kOrderCommand);
-    WriteRecorded(reply, ledger, id, known);
-    return reply.Key("repeat").Bool(true).Key("v").Int(kReplyVersion).Close().Take();
-}
-
-std::string Unrecorded(std::string_view what, const std::error_code& error)
-{
-    return fmt::format("the {} could not be made durable in the ledger ({})", what, error.message());
+    const KnownLines lines = WriteKnown(reply, ledger, id, known);
+    reply.Key("repeat").Bool(true);
+    if (known.settlement != OrderSettlement::None)
+        WriteSettlement(reply, lines.settlement);
+    return reply.Key("v").Int(kReplyVersion).Close().Take();
 }
 
 }  // namespace
@@ -129,11 +55,11 @@ std::string RunOrder(const Issuer& issuer, const FString& line)
     const std::string& id = order.id;
     const TargetedForm* form = FindTargetedForm(words[kFormWord]);
     if (form == nullptr)
-        return Refused(id, "the line after the order id must be KV.SpawnDinoFor, KV.SpawnDinoStatsFor or "
+        return RefusedOrder(id, "the line after the order id must be KV.SpawnDinoFor, KV.SpawnDinoStatsFor or "
                            "KV.SpawnItemFor");
     Ledger* ledger = DeliveryLedger();
     if (const std::optional<std::string> why = LedgerUnusable(ledger))
-        return Refused(id, *why);
+        return RefusedOrder(id, *why);
 
     const auto known = ledger->FindOrder(id);
     if (known && !known->RunsAgain())
@@ -146,7 +72,7 @@ std::string RunOrder(const Issuer& issuer, const FString& line)
     started.Key("line").String(ToUtf8(line.View())).Key("order").String(id);
     EndLedgerLine(started);
     if (const std::error_code error = ledger->WriteDurable(started.Text()))
-        return Refused(id, Unrecorded("order", error) + ", so it was not run");
+        return RefusedOrder(id, Unrecorded("order", error) + ", so it was not run");
 
     const FString targetedLine = TargetedLine(words);
     FString handedOn;
@@ -170,7 +96,7 @@ std::string RunOrder(const Issuer& issuer, const FString& line)
     return reply.Key("target").Raw(target.Text()).Key("v").Int(kReplyVersion).Close().Take();
 }
 
-std::string OrderStatus(const FString& line)
+std::string OrderStatus(const Issuer&, const FString& line)
 {
     const CommandWords words(line.View());
     const OrderId order = ReadOrderId(kOrderStatusCommand, words, kOrderIdWord + 1, "KV.OrderStatus needs an order id");
@@ -185,63 +111,35 @@ std::string OrderStatus(const FString& line)
         reply.Key("order").String(order.id).Key("status").String("unknown");
         return reply.Key("v").Int(kReplyVersion).Close().Take();
     }
-    const std::optional<Ledger::Recorded> recorded = WriteRecorded(reply, *ledger, order.id, *known);
-    reply.Key("status").String(known->hasOutcome ? "outcome" : "started");
-    if (recorded)
-        reply.Key("time").String(recorded->time);
+    const KnownLines lines = WriteKnown(reply, *ledger, order.id, *known);
+    if (known->settlement != OrderSettlement::None)
+        WriteSettlement(reply, lines.settlement);
+    reply.Key("status").String(known->hasOutcome                               ? "outcome"
+                               : known->settlement != OrderSettlement::None ? "settled"
+                                                                            : "started");
+    if (lines.outcome)
+        reply.Key("time").String(lines.outcome->time);
     return reply.Key("v").Int(kReplyVersion).Close().Take();
 }
 
-namespace {
-
-// Every request gets its reply, also when something in it raised.
-template <typename Run>
-std::string Contained(const char* command, Run run)
-{
-    try {
-        return run();
-    } catch (const std::exception& e) {
-        return Refused(command, std::nullopt, e.what());
-    }
-}
-
-void ReplyOnConsole(APlayerController* player, const std::string& reply)
-{
-    if (player != nullptr)
-        SendToPlayer(player, kWhite, reply);
-}
-
-void ReplyOverRcon(RCONClientConnection* connection, const RCONPacket& packet, const std::string& reply)
-{
-    FString text(reply.c_str());
-    SendRconReply(connection, packet.Id, text);
-}
-
-}  // namespace
-
 void OrderConsole(APlayerController* player, FString* line, bool)
 {
-    if (player == nullptr)
-        return;
-    ReplyOnConsole(player, Contained(kOrderCommand, [&] { return RunOrder({player, nullptr}, *line); }));
+    AnswerOnConsole(kOrderCommand, &RunOrder, player, *line);
 }
 
 void OrderRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld*)
 {
-    ReplyOverRcon(connection, *packet,
-                  Contained(kOrderCommand, [&] { return RunOrder({nullptr, connection}, packet->Body); }));
+    AnswerOverRcon(kOrderCommand, &RunOrder, connection, *packet);
 }
 
 void OrderStatusConsole(APlayerController* player, FString* line, bool)
 {
-    if (player == nullptr)
-        return;
-    ReplyOnConsole(player, Contained(kOrderStatusCommand, [&] { return OrderStatus(*line); }));
+    AnswerOnConsole(kOrderStatusCommand, &OrderStatus, player, *line);
 }
 
 void OrderStatusRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld*)
 {
-    ReplyOverRcon(connection, *packet, Contained(kOrderStatusCommand, [&] { return OrderStatus(packet->Body); }));
+    AnswerOverRcon(kOrderStatusCommand, &OrderStatus, connection, *packet);
 }
 
 }  // namespace kestrova

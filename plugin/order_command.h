@@ -19,7 +19,7 @@ inline constexpr char kOrderStatusCommand[] = "KV.OrderStatus";
 std::string RunOrder(const Issuer& issuer, const FString& line);
 
 // The status of the order `line` names, as the JSON reply.
-std::string OrderStatus(const FString& line);
+std::string OrderStatus(const Issuer& issuer, const FString& line);
 
 void OrderConsole(APlayerController* player, FString* line, bool consoleFlag);
 void OrderRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);

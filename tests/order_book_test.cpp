@@ -56,6 +56,42 @@ TEST(OrderBook, EachResultIsReadAndOnlyNothingRunsAgain)
     EXPECT_TRUE(run.id.empty());
 }
 
+// A settlement follows an interrupted start; only "not-delivered" lets the order
+// run again, and the next start leaves it unsettled.
+TEST(OrderBook, ASettlementIsReadWithItsDecisionAndEndsWithTheNextStart)
+{
+    const auto settled = [](const std::string& decision) {
+        return R"({"decision":)" + decision + R"(,"event":"settled","from":{"console":null},"note":null,"order":"a"})";
+    };
+    const std::pair<std::string, OrderSettlement> decisions[] = {
+        {R"("delivered")", OrderSettlement::Delivered},
+        {R"("not-delivered")", OrderSettlement::NotDelivered},
+        {R"("not\u002ddelivered")", OrderSettlement::NotDelivered},
+    };
+    OrderBook book;
+    for (const auto& [decision, settlement] : decisions) {
+        OrderLine order;
+        ASSERT_EQ(Read(settled(decision), order), "") << decision;
+        EXPECT_EQ(order.settlement, settlement);
+        EXPECT_FALSE(order.hasOutcome);
+        book.Record(order, {});
+        EXPECT_EQ(book.Find("a")->settlement, settlement);
+        EXPECT_FALSE(book.Find("a")->Interrupted());
+        EXPECT_EQ(book.Find("a")->RunsAgain(), settlement == OrderSettlement::NotDelivered) << decision;
+    }
+    for (const std::string& decision : {std::string(R"("maybe")"), std::string("1"), std::string("null")}) {
+        OrderLine order;
+        EXPECT_EQ(Read(settled(decision), order),
+                  "a settled line without a \"decision\" of delivered or not-delivered")
+            << decision;
+    }
+    OrderLine restarted;
+    ASSERT_EQ(Read(StartedLine("a"), restarted), "");
+    book.Record(restarted, {});
+    EXPECT_TRUE(book.Find("a")->Interrupted());
+    EXPECT_FALSE(book.Find("a")->RunsAgain());
+}
+
 TEST(OrderBook, TheLatestLineOfAnOrderCountsAndRotatedOutOrdersAreForgotten)
 {
     OrderBook book;

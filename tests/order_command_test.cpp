@@ -9,8 +9,7 @@
 #include "ledger/ledger.h"
 #include "plugin/delivery_ledger.h"
 #include "support/catalogue_references.h"
-#include "support/ledger_fixture.h"
-#include "support/plugin_fixture.h"
+#include "support/order_fixture.h"
 
 namespace kestrova::test {
 namespace {
@@ -19,60 +18,8 @@ using ::testing::Contains;
 using ::testing::HasSubstr;
 
 const std::string kRaptorWord = kRaptor;
-const std::string kOrderLine = "KV.SpawnDinoFor 1002 " + kRaptorWord + " \"\" 0 150 0 0 0 0 0 F";
 
-class OrderCommand : public PluginTest {
-protected:
-    void SetUp() override
-    {
-        PluginTest::SetUp();
-        UseLedger();
-    }
-
-    void UseLedger(std::string_view config = R"({"DeliveryLedger": "deliveries.jsonl"})")
-    {
-        server_.WriteConfig(config);
-        RunConsoleAs("1001", "Kestrova.Reload");
-        WaitForReadBack();
-    }
-
-    // The ledger reads its files back on its own thread; the tests order once it has.
-    void LoadAndReadBack()
-    {
-        Load();
-        WaitForReadBack();
-    }
-
-    static void WaitForReadBack()
-    {
-        if (Ledger* ledger = DeliveryLedger()) {
-            EXPECT_TRUE(ReadBack(*ledger));
-        }
-    }
-
-    std::filesystem::path LedgerPath() const { return server_.ConfigPath().parent_path() / "deliveries.jsonl"; }
-
-    // Every line of the ledger, once the queued ones are written out.
-    std::vector<nlohmann::json> LedgerLines()
-    {
-        Unload();
-        std::vector<nlohmann::json> lines;
-        std::ifstream file(LedgerPath());
-        for (std::string line; std::getline(file, line);)
-            lines.push_back(nlohmann::json::parse(line));
-        LoadAndReadBack();
-        return lines;
-    }
-
-    nlohmann::json Order(const std::string& id, const std::string& line = kOrderLine)
-    {
-        const std::vector<sim::RconReply> replies = RunRcon("KV.Order " + id + " " + line, 5);
-        EXPECT_EQ(replies.size(), 1u);
-        return replies.size() == 1 ? nlohmann::json::parse(sim::ToUtf8(replies[0].text)) : nlohmann::json();
-    }
-
-    std::size_t CreaturesOf(std::string_view id) { return InventoryOf(id).size(); }
-};
+class OrderCommand : public OrderTest {};
 
 TEST_F(OrderCommand, DeliversOnceAndAnswersARepeatWithWhatWasRecorded)
 {
@@ -255,7 +202,10 @@ TEST_F(OrderCommand, StatusSaysWhatTheLedgerKnowsAndRunsNothing)
     Order("gave-nothing", "KV.SpawnItemFor 1009 x y 0 0 1");
     Unload();
     std::ofstream(LedgerPath(), std::ios::app)
-        << R"({"v":1,"time":"2026-12-08T16:20:01.123Z","order":"cut","event":"started","line":"..."})" << '\n';
+        << R"({"v":1,"time":"2026-12-08T16:20:01.123Z","order":"cut","event":"started","line":"..."})" << '\n'
+        << R"({"v":1,"time":"2026-12-08T16:20:01.123Z","order":"kept","event":"started","line":"..."})" << '\n'
+        << R"({"decision":"not-delivered","event":"settled","from":{"console":null},"note":null,"order":"kept",)"
+        << R"("time":"2026-12-08T16:21:00.000Z","v":1})" << '\n';
     const auto ledgerBytes = [&] {
         std::ifstream file(LedgerPath(), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(file), {});
@@ -275,6 +225,9 @@ TEST_F(OrderCommand, StatusSaysWhatTheLedgerKnowsAndRunsNothing)
     EXPECT_THAT(gaveNothing, ::testing::HasSubstr(R"("status":"outcome",)"));
     EXPECT_EQ(status("cut"),
               R"({"command":"KV.OrderStatus","order":"cut","outcome":{"result":"interrupted"},"status":"started","v":1})");
+    EXPECT_EQ(status("kept"), R"({"command":"KV.OrderStatus","order":"kept","outcome":{"result":"interrupted"},)"
+                              R"("settlement":{"decision":"not-delivered","from":{"console":null},"note":null,)"
+                              R"("time":"2026-12-08T16:21:00.000Z"},"status":"settled","v":1})");
     EXPECT_EQ(status("never"), R"({"command":"KV.OrderStatus","order":"never","status":"unknown","v":1})");
     EXPECT_EQ(status("bad/id"), R"({"command":"KV.OrderStatus","error":"an order id is 1 to 64 characters of )"
                                 R"(A-Z a-z 0-9 . _ : -","order":"bad/id","v":1})");
@@ -288,6 +241,7 @@ TEST_F(OrderCommand, StatusSaysWhatTheLedgerKnowsAndRunsNothing)
     EXPECT_EQ(ledgerBytes(), before) << "a status request writes nothing";
     LoadAndReadBack();
     EXPECT_EQ(Order("gave-nothing", kOrderLine)["repeat"], false) << "and leaves an order that gave nothing to run again";
+    EXPECT_EQ(Order("kept")["repeat"], false) << "and one settled as not delivered";
 }
 
 TEST_F(OrderCommand, IsOfferedOnlyWhileALedgerIsNamed)
@@ -295,15 +249,15 @@ TEST_F(OrderCommand, IsOfferedOnlyWhileALedgerIsNamed)
     const auto registered = [] {
         int orders = 0;
         for (const sim::Registration& r : sim::GetRegistry().Registrations())
-            orders += r.name == "KV.Order" || r.name == "KV.OrderStatus" ? 1 : 0;
+            orders += r.name == "KV.Order" || r.name == "KV.OrderStatus" || r.name == "KV.OrderSettle" ? 1 : 0;
         return orders;
     };
-    EXPECT_EQ(registered(), 4) << "each on the console and over RCON";
+    EXPECT_EQ(registered(), 6) << "each on the console and over RCON";
     UseLedger("{}");
     EXPECT_EQ(registered(), 0);
     EXPECT_EQ(DeliveryLedger(), nullptr);
     UseLedger();
-    EXPECT_EQ(registered(), 4);
+    EXPECT_EQ(registered(), 6);
 }
 
 }  // namespace

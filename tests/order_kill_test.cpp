@@ -2,12 +2,15 @@
 // each point between taking an order and answering it, started again on the same
 // folder, and the order retried with the same id. Over both processes the player
 // gets what the final answer says and never more: one creature for "delivered",
-// and for "interrupted" whatever the first process had made, at most one. And on
-// a full disk an order is refused, not run.
+// and for "interrupted" whatever the first process had made, at most one. An
+// interrupted order settled by a person is delivered exactly once, across a kill
+// at each point too. And on a full disk an order is refused, not run.
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -26,17 +29,19 @@ const std::string kRaptorWord = kRaptor;
 const std::string kOrder = "KV.Order shop-4711 KV.SpawnDinoFor 1002 " + kRaptorWord + " \"\" 0 150 0 0 0 0 0 F";
 constexpr int kKilledStatus = 137;  // 128 + SIGKILL; the Windows stand-in terminates itself with it too
 
-// The order's reply; nothing when the connection closed first.
-std::optional<nlohmann::json> Order(SimServer& server)
+// The reply to `line` over RCON; nothing when the connection closed first.
+std::optional<nlohmann::json> Ask(SimServer& server, const std::string& line)
 {
     tools::RconClient client = server.Client();
     if (!client.Authenticate(sim::kDefaultRconPassword))
         return std::nullopt;
-    const std::optional<std::string> reply = client.Command(kOrder, 7);
+    const std::optional<std::string> reply = client.Command(line, 7);
     if (!reply)
         return std::nullopt;
     return nlohmann::json::parse(*reply);
 }
+
+std::optional<nlohmann::json> Order(SimServer& server) { return Ask(server, kOrder); }
 
 struct KillPoint {
     const char* name;
@@ -120,6 +125,88 @@ TEST(OrderDiskFull, AnOrderThatCannotBeRecordedIsRefusedNotRunAndRunsOnRetry)
     EXPECT_EQ(server.Quit(), 0) << server.Process().Output();
 #endif
 }
+
+// A person settles an interrupted order as not delivered and the shop retries it,
+// with the server killed at each point of the settlement and of the run it lets
+// happen. Whatever the point, the person and the shop, doing what the answers
+// tell them, get the player exactly one creature.
+struct SettleKillPoint {
+    const char* name;
+    const char* at;
+    bool whileSettling;  // killed during the settlement (sent over RCON), not the run after it
+    int madeBeforeKill;
+};
+
+void PrintTo(const SettleKillPoint& point, std::ostream* out) { *out << point.at; }
+
+class SettleKill : public ::testing::TestWithParam<SettleKillPoint> {};
+
+TEST_P(SettleKill, ASettledOrderIsDeliveredExactlyOnce)
+{
+    const SettleKillPoint& point = GetParam();
+    TempServerDir dir(R"({"DeliveryLedger": "deliveries.jsonl"})");
+    // An earlier server died between the order's start and its spawn.
+    const nlohmann::json started = {{"event", "started"}, {"from", {{"rcon", nullptr}}}, {"line", kOrder},
+                                    {"order", "shop-4711"}, {"time", "2026-12-08T16:20:01.123Z"}, {"v", 1}};
+    std::ofstream(dir.ConfigPath().parent_path() / "deliveries.jsonl") << started.dump() << '\n';
+    const std::string settle = "KV.OrderSettle shop-4711 not-delivered the inventory holds none";
+    {
+        SimServer first(dir, {"--journal", "off", "--kill-at", point.at});
+        ASSERT_NE(first.Port(), 0) << first.Process().Output();
+        ASSERT_TRUE(first.WaitForLedgerReadBack()) << first.Process().Output();
+        if (point.whileSettling) {
+            EXPECT_FALSE(Ask(first, settle)) << "the first process must die before it answers";
+        } else {
+            // On the console, whose replies pass no point of the run's.
+            first.Process().WriteInput(settle + "\n");
+            ASSERT_TRUE(first.Process().WaitForOutput(std::regex("\"decision\":\"not-delivered\"")))
+                << first.Process().Output();
+            EXPECT_FALSE(Order(first)) << "the first process must die before it answers";
+        }
+        EXPECT_EQ(first.Process().Wait(), kKilledStatus) << first.Process().Output();
+    }
+
+    SimServer second(dir, {});
+    ASSERT_NE(second.Port(), 0) << second.Process().Output();
+    ASSERT_TRUE(second.WaitForLedgerReadBack()) << second.Process().Output();
+    std::optional<nlohmann::json> answer;
+    for (int round = 0; round < 2; ++round) {
+        const std::optional<nlohmann::json> status = Ask(second, "KV.OrderStatus shop-4711");
+        ASSERT_TRUE(status) << second.Process().Output();
+        EXPECT_THAT(status->value("status", ""), ::testing::AnyOf("started", "settled", "outcome")) << status->dump();
+        if (status->value("status", "") == "started") {
+            // Interrupted: a person looks at the inventory and settles what they find.
+            const std::string found = point.madeBeforeKill > 0 ? "delivered" : "not-delivered";
+            const std::optional<nlohmann::json> settled = Ask(second, "KV.OrderSettle shop-4711 " + found);
+            ASSERT_TRUE(settled && !settled->contains("error")) << (settled ? settled->dump() : "no answer");
+        }
+        answer = Order(second);
+        ASSERT_TRUE(answer) << second.Process().Output();
+        if (!answer->contains("error") && (*answer)["outcome"].value("result", "") != "interrupted")
+            break;
+        if (answer->contains("settlement"))
+            break;
+    }
+    const bool delivered = (*answer)["outcome"].value("result", "") == "delivered" ||
+                           (answer->contains("settlement") && (*answer)["settlement"].value("decision", "") == "delivered");
+    EXPECT_TRUE(delivered) << answer->dump();
+    const std::optional<int> madeAfterRestart = second.SlotsFilledBy("1002");
+    ASSERT_TRUE(madeAfterRestart) << second.Process().Output();
+    EXPECT_EQ(point.madeBeforeKill + *madeAfterRestart, 1) << answer->dump();
+    EXPECT_EQ(second.Quit(), 0) << second.Process().Output();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sim, SettleKill,
+    ::testing::Values(
+        SettleKillPoint{"BeforeTheSettledLine", "dispatch:KV.OrderSettle", true, 0},
+        SettleKillPoint{"BeforeTheSettlementsReply", "call:RCONClientConnection.SendMessage(int,int,FString&)", true, 0},
+        SettleKillPoint{"BeforeTheRunsStartedLine", "dispatch:KV.Order", false, 0},
+        SettleKillPoint{"BeforeTheRunsSpawn", "call:AShooterPlayerController.SpawnActor(FString&,float,float,float,bool)",
+                        false, 0},
+        SettleKillPoint{"BeforeTheRunsOutcomeLine", "return:APrimalDinoCharacter.Destroy(bool,bool)", false, 1},
+        SettleKillPoint{"BeforeTheRunsReply", "call:RCONClientConnection.SendMessage(int,int,FString&)", false, 1}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Sim, OrderKill,

@@ -2,9 +2,12 @@
 // drops the reply to the first request (--rcon-drop-reply 1), as a network might
 // after the server ran it: each retries with the same id and must end with the
 // player holding exactly one creature. An example whose client is not installed
-// (scripts/setup.sh installs them) is skipped.
+// (scripts/setup.sh installs them) is skipped. And each tells an interrupted order
+// from one a person settled.
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -68,6 +71,35 @@ TEST_P(ShopExample, RetriesADroppedReplyAndDeliversExactlyOnce)
     EXPECT_THAT(run.output, ::testing::HasSubstr(R"("repeat":true)"));
     EXPECT_THAT(run.output, ::testing::HasSubstr(R"("result":"delivered")"));
     EXPECT_EQ(server.SlotsFilledBy("1002"), 1) << server.Process().Output();
+    EXPECT_EQ(server.Quit(), 0) << server.Process().Output();
+}
+
+// An order the server was interrupted on asks for a person (3); once a person has
+// settled it as delivered, the same request ends as delivered (0) and runs nothing.
+TEST_P(ShopExample, AnInterruptedOrderAsksForAPersonUntilSettled)
+{
+    std::optional<std::vector<std::string>> runner = Runner(GetParam());
+    if (!runner)
+        GTEST_SKIP() << "the client " << GetParam() << " needs is not installed (scripts/setup.sh installs it)";
+    TempServerDir dir(R"({"DeliveryLedger": "deliveries.jsonl"})");
+    std::ofstream(dir.ConfigPath().parent_path() / "deliveries.jsonl")
+        << R"({"event":"started","from":{"rcon":null},"line":"...","order":"shop-9","time":"2026-12-08T16:20:01.123Z","v":1})"
+        << '\n';
+    SimServer server(dir, {});
+    ASSERT_NE(server.Port(), 0) << server.Process().Output();
+    ASSERT_TRUE(server.WaitForLedgerReadBack()) << server.Process().Output();
+    const std::string program = runner->front();
+    std::vector<std::string> args(runner->begin() + 1, runner->end());
+    args.insert(args.end(), {"127.0.0.1", std::to_string(server.Port()), sim::kDefaultRconPassword, "shop-9", kLine});
+
+    const ProgramRun interrupted = RunProgram(program, args, std::chrono::seconds(60));
+    EXPECT_EQ(interrupted.status, 3) << interrupted.output;
+    server.Process().WriteInput("KV.OrderSettle shop-9 delivered\n");
+    ASSERT_TRUE(server.Process().WaitForOutput(std::regex("\"decision\":\"delivered\""))) << server.Process().Output();
+    const ProgramRun settled = RunProgram(program, args, std::chrono::seconds(60));
+    EXPECT_EQ(settled.status, 0) << settled.output;
+    EXPECT_THAT(settled.output, ::testing::HasSubstr(R"("decision":"delivered")"));
+    EXPECT_EQ(server.SlotsFilledBy("1002"), 0) << server.Process().Output();
     EXPECT_EQ(server.Quit(), 0) << server.Process().Output();
 }
 

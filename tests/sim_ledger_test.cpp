@@ -83,5 +83,19 @@ TEST_F(SimLedger, ATornLineShowsAsOneBetweenWholeOnes)
     EXPECT_THAT(run.output, HasSubstr("(not one JSON object: a torn or damaged line) {\"v\":1,\"time\":\"2026-12-08T10:00:0\n"));
 }
 
+TEST_F(SimLedger, ASettlementShowsWhoDecidedWhatAndTheirNote)
+{
+    const std::filesystem::path ledger = dir_.ConfigPath().parent_path() / "deliveries.jsonl";
+    std::ofstream(ledger, std::ios::binary)
+        << R"({"decision":"not-delivered","event":"settled","from":{"rcon":"127.0.0.1:41236"},)"
+        << R"("note":"inventory empty","order":"a","time":"2026-12-08T10:05:00.000Z","v":1})" << '\n'
+        << R"({"decision":"delivered","event":"settled","from":{"console":null},)"
+        << R"("note":null,"order":"b","time":"2026-12-08T10:06:00.000Z","v":1})" << '\n';
+    const SimRun run = Run("/ledger\n");
+    EXPECT_THAT(run.output, HasSubstr(R"(2026-12-08T10:05:00.000Z  order a settled  by rcon 127.0.0.1:41236  )"
+                                      R"(not-delivered  "inventory empty")" "\n"));
+    EXPECT_THAT(run.output, HasSubstr("2026-12-08T10:06:00.000Z  order b settled  by the server console  delivered\n"));
+}
+
 }  // namespace
 }  // namespace kestrova::test

@@ -10,7 +10,8 @@
 // with the same id: the server runs an order id at most once and answers a repeat
 // with what it recorded. Prints the final reply (one JSON line).
 //
-// Exit status: 0 the player got something (delivered, kept-in-world, partly);
+// Exit status: 0 the player got something (delivered, kept-in-world, partly,
+// or an interrupted order a person settled as delivered with KV.OrderSettle);
 // 2 nothing was made (the order stays open: retry later, e.g. once the player is
 // on this server); 3 a person should look (failed, interrupted); 1 refused or the
 // server never answered.
@@ -55,7 +56,8 @@ async function main() {
     }
     console.log(JSON.stringify(reply));
     const result = reply.outcome && reply.outcome.result;
-    if (GAVE_SOMETHING.has(result)) return 0;
+    const settled = reply.settlement && reply.settlement.decision;
+    if (GAVE_SOMETHING.has(result) || settled === 'delivered') return 0;
     if (result === 'nothing') return 2;
     if (ASK_A_PERSON.has(result)) return 3;
     return 1;  // refused: "error" says why (not recorded, so not run)

@@ -10,7 +10,8 @@ come in time, nobody knows whether the server ran the order, so it asks again
 with the same id: the server runs an order id at most once and answers a repeat
 with what it recorded. Prints the final reply (one JSON line).
 
-Exit status: 0 the player got something (delivered, kept-in-world, partly);
+Exit status: 0 the player got something (delivered, kept-in-world, partly,
+or an interrupted order a person settled as delivered with KV.OrderSettle);
 2 nothing was made (the order stays open: retry later, e.g. once the player is
 on this server); 3 a person should look (failed, interrupted); 1 refused or the
 server never answered.
@@ -49,7 +50,8 @@ def main():
             continue
         print(json.dumps(reply, separators=(",", ":")))
         result = (reply.get("outcome") or {}).get("result")
-        if result in GAVE_SOMETHING:
+        settlement = reply.get("settlement") or {}
+        if result in GAVE_SOMETHING or settlement.get("decision") == "delivered":
             return 0
         if result == "nothing":
             return 2

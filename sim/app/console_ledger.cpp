@@ -108,6 +108,11 @@ std::string Decode(const std::string& line)
     if (event == "started")
         return fmt::format("{}  {}  by {}  {}", time, order, Who(entry.value("from", nlohmann::json())),
                            Text(entry.value("line", "")));
+    if (event == "settled") {
+        const nlohmann::json note = entry.value("note", nlohmann::json());
+        return fmt::format("{}  {}  by {}  {}{}", time, order, Who(entry.value("from", nlohmann::json())),
+                           Text(entry.value("decision", "?")), note.is_string() ? "  " + note.dump() : "");
+    }
     return fmt::format("{}  {}  {}  {}  {}", time, order, Text(entry.value("command", "?")),
                        Target(entry.value("target", nlohmann::json())), Result(entry.value("outcome", nlohmann::json())));
 }
