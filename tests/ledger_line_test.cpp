@@ -23,30 +23,35 @@ std::string Scanned(std::string_view line)
                : field.kind == Kind::NotText ? std::string("?")
                                              : "'" + std::string(field.text) + "'";
     };
-    return show(fields.order) + " " + show(fields.event) + " " + show(fields.result);
+    return show(fields.order) + " " + show(fields.event) + " " + show(fields.result) + " " + show(fields.decision);
 }
 
 TEST(LedgerLine, FindsTheOrderTheEventAndTheOutcomesResultWhereverTheyAre)
 {
-    EXPECT_EQ(Scanned(StartedLine("shop-4711")), "'shop-4711' 'started' -");
-    EXPECT_EQ(Scanned(OutcomeLine("shop-4711", "kept-in-world")), "'shop-4711' 'outcome' 'kept-in-world'");
-    EXPECT_EQ(Scanned(RunLine(1)), "- - 'delivered'");
+    EXPECT_EQ(Scanned(StartedLine("shop-4711")), "'shop-4711' 'started' - -");
+    EXPECT_EQ(Scanned(OutcomeLine("shop-4711", "kept-in-world")), "'shop-4711' 'outcome' 'kept-in-world' -");
+    EXPECT_EQ(Scanned(RunLine(1)), "- - 'delivered' -");
     EXPECT_EQ(Scanned(R"( { "outcome" : { "n" : [ 1 , { "result" : "x" } ] , "result" : "partly" } ,
                          "event":"outcome" , "order" : "a" } )"),
-              "'a' 'outcome' 'partly'");
+              "'a' 'outcome' 'partly' -");
     // Only the top level's "order" and "event", and only the outcome's own "result".
-    EXPECT_EQ(Scanned(R"({"line":{"order":"x","event":"y"},"result":"z","outcome":{"more":{"result":"w"}}})"), "- - -");
-    EXPECT_EQ(Scanned(R"({"order":1,"event":null,"outcome":{"result":["delivered"]}})"), "? ? ?");
-    EXPECT_EQ(Scanned(R"({"outcome":"delivered"})"), "- - -");
+    EXPECT_EQ(Scanned(R"({"line":{"order":"x","event":"y"},"result":"z","outcome":{"more":{"result":"w"}}})"), "- - - -");
+    EXPECT_EQ(Scanned(R"({"order":1,"event":null,"outcome":{"result":["delivered"]}})"), "? ? ? -");
+    EXPECT_EQ(Scanned(R"({"outcome":"delivered"})"), "- - - -");
+    // A settlement's "decision", at the top level only.
+    EXPECT_EQ(Scanned(R"({"decision":"not-delivered","event":"settled","note":{"decision":"x"},"order":"a"})"),
+              "'a' 'settled' - 'not-delivered'");
+    EXPECT_EQ(Scanned(R"({"decision":null,"order":"a"})"), "'a' - - ?");
     // The last of two members with one name counts, as in a parse.
-    EXPECT_EQ(Scanned(R"({"order":"a","order":"b","outcome":{"result":"x"},"outcome":{}})"), "'b' - -");
+    EXPECT_EQ(Scanned(R"({"order":"a","order":"b","outcome":{"result":"x"},"outcome":{}})"), "'b' - - -");
 }
 
 TEST(LedgerLine, EscapedNamesAndTextsAreReadUnescaped)
 {
-    EXPECT_EQ(Scanned(R"({"\u006frder":"a\u002db","event":"st\u0061rted"})"), "'a-b' 'started' -");
-    EXPECT_EQ(Scanned(R"({"order":"a","outcome":{"r\u0065sult":"deliv\u0065red"}})"), "'a' - 'delivered'");
-    EXPECT_EQ(Scanned(R"({"order":"a\"b","note":"\ud83d\ude00 \\ \/ \b\f\n\r\t"})"), "'a\"b' - -");
+    EXPECT_EQ(Scanned(R"({"\u006frder":"a\u002db","event":"st\u0061rted"})"), "'a-b' 'started' - -");
+    EXPECT_EQ(Scanned(R"({"order":"a","outcome":{"r\u0065sult":"deliv\u0065red"}})"), "'a' - 'delivered' -");
+    EXPECT_EQ(Scanned(R"({"order":"a","d\u0065cision":"not\u002ddelivered"})"), "'a' - - 'not-delivered'");
+    EXPECT_EQ(Scanned(R"({"order":"a\"b","note":"\ud83d\ude00 \\ \/ \b\f\n\r\t"})"), "'a\"b' - - -");
 }
 
 TEST(LedgerLine, AnythingButOneJsonObjectIsNotOne)
@@ -88,8 +93,8 @@ TEST(LedgerLine, AnythingButOneJsonObjectIsNotOne)
         EXPECT_EQ(Scanned(line), "not an object") << line;
     EXPECT_EQ(Scanned(std::string(300, '[') + std::string(300, ']')), "not an object");
     EXPECT_EQ(Scanned("{\"a\":" + std::string(300, '[') + std::string(300, ']') + "}"), "not an object");
-    EXPECT_EQ(Scanned("{\"a\":" + std::string(200, '[') + std::string(200, ']') + "}"), "- - -");
-    EXPECT_EQ(Scanned("{\"a\":[-0.5e+3,0,1E-2,true,false,null,\"\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\"]}"), "- - -");
+    EXPECT_EQ(Scanned("{\"a\":" + std::string(200, '[') + std::string(200, ']') + "}"), "- - - -");
+    EXPECT_EQ(Scanned("{\"a\":[-0.5e+3,0,1E-2,true,false,null,\"\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\"]}"), "- - - -");
 }
 
 // Every one-byte change of real lines: the scanner takes a line exactly when a
