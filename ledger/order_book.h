@@ -36,8 +36,6 @@ struct KnownOrder {
     // Set by a "settled" line after the "started" one, until the order starts again.
     OrderSettlement settlement = OrderSettlement::None;
 
-    // Started, with neither an outcome nor a settlement after it.
-    bool Interrupted() const { return !hasOutcome && settlement == OrderSettlement::None; }
     // A repeated order runs again only when the player got nothing: its outcome
     // gave nothing, or a person settled that it was not delivered.
     bool RunsAgain() const
