@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -69,6 +70,8 @@ public:
     JsonText& Number(double value);  // NaN and the infinities as null
     JsonText& Bool(bool value);
     JsonText& Null();
+    // The text, or null when there is none.
+    JsonText& StringOrNull(const std::optional<std::string>& text) { return text ? String(*text) : Null(); }
     // A value that is JSON text already, written as the same rules write it.
     JsonText& Raw(std::string_view json);
 

@@ -30,6 +30,16 @@ std::optional<Settlement> SettlementOf(const nlohmann::json& line)
     return settlement;
 }
 
+// Every request gets its reply, also when something in it raised.
+std::string Answered(const char* command, OrderAnswer answer, const Issuer& issuer, const FString& line)
+{
+    try {
+        return answer(issuer, line);
+    } catch (const std::exception& e) {
+        return Refused(command, std::nullopt, e.what());
+    }
+}
+
 }  // namespace
 
 JsonText ReplyUpToError(const char* command)
@@ -42,11 +52,7 @@ JsonText ReplyUpToError(const char* command)
 std::string Refused(const char* command, const std::optional<std::string>& order, std::string_view error)
 {
     JsonText reply = ReplyUpToError(command);
-    reply.Key("error").String(error).Key("order");
-    if (order)
-        reply.String(*order);
-    else
-        reply.Null();
+    reply.Key("error").String(error).Key("order").StringOrNull(order);
     return reply.Key("v").Int(kReplyVersion).Close().Take();
 }
 
@@ -85,12 +91,7 @@ void WriteSettlement(JsonText& reply, const std::optional<Settlement>& recorded)
     }
     const Settlement& settlement = *recorded;
     reply.Open().Key("decision").String(settlement.decision).Key("from").Raw(settlement.fromJson);
-    reply.Key("note");
-    if (settlement.note)
-        reply.String(*settlement.note);
-    else
-        reply.Null();
-    reply.Key("time").String(settlement.time).Close();
+    reply.Key("note").StringOrNull(settlement.note).Key("time").String(settlement.time).Close();
 }
 
 KnownLines WriteKnown(JsonText& reply, const Ledger& ledger, const std::string& id, const KnownOrder& known)
@@ -121,25 +122,13 @@ void AnswerOnConsole(const char* command, OrderAnswer answer, APlayerController*
 {
     if (player == nullptr)
         return;  // the server's console has nobody to answer
-    std::string reply;
-    try {
-        reply = answer({player, nullptr}, line);
-    } catch (const std::exception& e) {
-        reply = Refused(command, std::nullopt, e.what());
-    }
-    SendToPlayer(player, kWhite, reply);
+    SendToPlayer(player, kWhite, Answered(command, answer, {player, nullptr}, line));
 }
 
 void AnswerOverRcon(const char* command, OrderAnswer answer, RCONClientConnection* connection,
                     const RCONPacket& packet)
 {
-    std::string reply;
-    try {
-        reply = answer({nullptr, connection}, packet.Body);
-    } catch (const std::exception& e) {
-        reply = Refused(command, std::nullopt, e.what());
-    }
-    FString text(reply.c_str());
+    FString text(Answered(command, answer, {nullptr, connection}, packet.Body).c_str());
     SendRconReply(connection, packet.Id, text);
 }
 

@@ -68,11 +68,7 @@ std::string SettleOrder(const Issuer& issuer, const FString& line)
     const Settlement settlement{decision, IssuerJson(issuer), NoteOf(words), UtcTimeText(now)};
     JsonText settled;
     settled.Open().Key("decision").String(settlement.decision).Key("event").String("settled");
-    settled.Key("from").Raw(settlement.fromJson).Key("note");
-    if (settlement.note)
-        settled.String(*settlement.note);
-    else
-        settled.Null();
+    settled.Key("from").Raw(settlement.fromJson).Key("note").StringOrNull(settlement.note);
     settled.Key("order").String(id);
     EndLedgerLine(settled, now);
     // Durable before the reply: a settlement answered is a settlement kept.

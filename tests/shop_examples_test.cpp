@@ -49,22 +49,34 @@ std::optional<std::vector<std::string>> Runner(const std::string& example)
 #endif
 }
 
-class ShopExample : public ::testing::TestWithParam<std::string> {};
+class ShopExample : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override
+    {
+        runner_ = Runner(GetParam());
+        if (!runner_)
+            GTEST_SKIP() << "the client " << GetParam() << " needs is not installed (scripts/setup.sh installs it)";
+    }
+
+    // The example delivering kLine as order `id` through `server`, run to its end.
+    ProgramRun Deliver(const SimServer& server, const std::string& id)
+    {
+        std::vector<std::string> args(runner_->begin() + 1, runner_->end());
+        args.insert(args.end(), {"127.0.0.1", std::to_string(server.Port()), sim::kDefaultRconPassword, id, kLine});
+        return RunProgram(runner_->front(), args, std::chrono::seconds(60));
+    }
+
+    std::optional<std::vector<std::string>> runner_;
+};
 
 TEST_P(ShopExample, RetriesADroppedReplyAndDeliversExactlyOnce)
 {
-    std::optional<std::vector<std::string>> runner = Runner(GetParam());
-    if (!runner)
-        GTEST_SKIP() << "the client " << GetParam() << " needs is not installed (scripts/setup.sh installs it)";
     TempServerDir dir(R"({"DeliveryLedger": "deliveries.jsonl"})");
     SimServer server(dir, {"--rcon-drop-reply", "1"});
     ASSERT_NE(server.Port(), 0) << server.Process().Output();
     ASSERT_TRUE(server.WaitForLedgerReadBack()) << server.Process().Output();
 
-    const std::string program = runner->front();
-    std::vector<std::string> args(runner->begin() + 1, runner->end());
-    args.insert(args.end(), {"127.0.0.1", std::to_string(server.Port()), sim::kDefaultRconPassword, "shop-4711", kLine});
-    const ProgramRun run = RunProgram(program, args, std::chrono::seconds(60));
+    const ProgramRun run = Deliver(server, "shop-4711");
 
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_THAT(run.output, ::testing::HasSubstr("no answer; asking again with the same id"));
@@ -78,9 +90,6 @@ TEST_P(ShopExample, RetriesADroppedReplyAndDeliversExactlyOnce)
 // settled it as delivered, the same request ends as delivered (0) and runs nothing.
 TEST_P(ShopExample, AnInterruptedOrderAsksForAPersonUntilSettled)
 {
-    std::optional<std::vector<std::string>> runner = Runner(GetParam());
-    if (!runner)
-        GTEST_SKIP() << "the client " << GetParam() << " needs is not installed (scripts/setup.sh installs it)";
     TempServerDir dir(R"({"DeliveryLedger": "deliveries.jsonl"})");
     std::ofstream(dir.ConfigPath().parent_path() / "deliveries.jsonl")
         << R"({"event":"started","from":{"rcon":null},"line":"...","order":"shop-9","time":"2026-12-08T16:20:01.123Z","v":1})"
@@ -88,15 +97,12 @@ TEST_P(ShopExample, AnInterruptedOrderAsksForAPersonUntilSettled)
     SimServer server(dir, {});
     ASSERT_NE(server.Port(), 0) << server.Process().Output();
     ASSERT_TRUE(server.WaitForLedgerReadBack()) << server.Process().Output();
-    const std::string program = runner->front();
-    std::vector<std::string> args(runner->begin() + 1, runner->end());
-    args.insert(args.end(), {"127.0.0.1", std::to_string(server.Port()), sim::kDefaultRconPassword, "shop-9", kLine});
 
-    const ProgramRun interrupted = RunProgram(program, args, std::chrono::seconds(60));
+    const ProgramRun interrupted = Deliver(server, "shop-9");
     EXPECT_EQ(interrupted.status, 3) << interrupted.output;
     server.Process().WriteInput("KV.OrderSettle shop-9 delivered\n");
     ASSERT_TRUE(server.Process().WaitForOutput(std::regex("\"decision\":\"delivered\""))) << server.Process().Output();
-    const ProgramRun settled = RunProgram(program, args, std::chrono::seconds(60));
+    const ProgramRun settled = Deliver(server, "shop-9");
     EXPECT_EQ(settled.status, 0) << settled.output;
     EXPECT_THAT(settled.output, ::testing::HasSubstr(R"("decision":"delivered")"));
     EXPECT_EQ(server.SlotsFilledBy("1002"), 0) << server.Process().Output();
